@@ -1,0 +1,32 @@
+# The front door: `make test` builds everything and runs every test;
+# `make run` shows the installer with the demo package.
+HOST   := build/host
+WIN32  := build/win32
+PACKAGE ?= package
+CMAKE_QUIET := -Wno-dev --log-level=WARNING
+
+.PHONY: all deps host win32 test run installer bench fuzz clean
+
+all: win32
+
+deps:
+	@scripts/install-deps.sh
+
+host: deps
+	@test -f $(HOST)/CMakeCache.txt || cmake $(CMAKE_QUIET) -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	@cmake --build $(HOST) -j2 -- --no-print-directory
+
+win32: host
+	@test -f $(WIN32)/CMakeCache.txt || cmake $(CMAKE_QUIET) -S . -B $(WIN32) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+	  -DQVPACK=$(CURDIR)/$(HOST)/tools/qvpack/qvpack
+	@cmake --build $(WIN32) -j2 -- --no-print-directory
+
+test: all
+	@scripts/run-tests.sh
+
+run installer bench fuzz: all
+	@echo "make $@: arrives with later work" >&2; exit 1
+
+clean:
+	rm -rf build

@@ -1,0 +1,28 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "common/string_list.h"
+#include "common/text_string.h"
+
+// Unpacks the embedded archive into the install folder, shows the progress
+// and keeps the install log of every folder and file it creates.
+struct PayloadExtractor {
+  int32_t totalFiles = 0;
+  int32_t filesWritten = 0;
+  int32_t lastPercentShown = -1;
+  int32_t progressControlId = 121;
+  const uint8_t* readPosition = nullptr;
+  StringList installLog;
+  HWND progressDialog = nullptr;
+  // One past the last byte of the archive: no record is read beyond it.
+  const uint8_t* archiveEnd = nullptr;
+  // The system's error code at the moment a step of the extraction failed.
+  DWORD failureCode = 0;
+
+  bool ExtractPayload(HWND dialog);
+  void CountPayloadFiles();
+  bool ExtractFolder(const TextString& path);
+  bool ExtractFile(const uint8_t* content, const TextString& path, int32_t size);
+};

@@ -1,0 +1,95 @@
+#include "setup/run_install.h"
+
+#include "common/reg_key.h"
+#include "common/text_string.h"
+#include "configure/config_files.h"
+#include "configure/registry_entries.h"
+#include "configure/shortcut_maker.h"
+#include "detect/pspice_locator.h"
+#include "payload/failure_log.h"
+#include "payload/payload_extractor.h"
+#include "payload/rollback.h"
+#include "setup/setup_state.h"
+#include "ui/folder_dialog.h"
+#include "ui/octave_dialogs.h"
+
+namespace {
+
+const char kCaption[] = "QV Setup";
+
+void ShowMessage(HWND owner, const char* text) { MessageBoxA(owner, text, kCaption, MB_OK); }
+
+bool PSpiceKeyPresent() {
+  RegKey key;
+  return RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\OrCAD\\PSpice\\9.11", 0, KEY_ALL_ACCESS,
+                       key.Receive()) == ERROR_SUCCESS;
+}
+
+// Points the extractor at the archive that the program carries as resource
+// "BIN" 103. Without it the extractor reads an empty archive and fails.
+void LocatePayload(PayloadExtractor& extractor) {
+  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(103), "BIN");
+  if (!resource) return;
+  HGLOBAL loaded = LoadResource(nullptr, resource);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return;
+  extractor.readPosition = static_cast<const uint8_t*>(bytes);
+  extractor.archiveEnd = extractor.readPosition + SizeofResource(nullptr, resource);
+}
+
+}  // namespace
+
+int32_t RunInstall(HWND owner) {
+  const bool keyPresent = PSpiceKeyPresent();
+  g_setupState.installFolder.SetLength(0);
+  g_setupState.userFolder.SetLength(0);
+
+  // The records of the run, released in reverse order on every way out.
+  TextString pspiceFolder;
+  PayloadExtractor extractor;
+  LocatePayload(extractor);
+  TextString schematicsCommand;
+  ShortcutMaker shortcutMaker;
+  PSpiceLocator pspiceLocator;
+
+  if (!keyPresent || !pspiceLocator.found) {
+    ShowMessage(owner, "OrCAD PSpice Student 9.1 konnte nicht gefunden werden");
+    return -1;
+  }
+  pspiceFolder.Assign(pspiceLocator.folder.data);
+
+  OctaveLocator& octave = g_setupState.octaveLocator;
+  const int32_t octaveCount = octave.FindOctaveTargets();
+  if (octaveCount == 0 && ShowOctaveMissingDialog(owner) == 0) return -1;
+  int32_t octaveIndex = 0;
+  if (octaveCount >= 2) octaveIndex = static_cast<int32_t>(ShowOctaveChoiceDialog(owner));
+  octave.SelectOctaveTarget(octaveIndex);
+
+  if (ShowFolderDialog(owner) != 0) return -1;
+  UpdateWindow(owner);
+
+  if (!extractor.ExtractPayload(owner)) {
+    WriteFailureLog(extractor);
+    RollbackInstall(extractor.installLog);
+    ShowMessage(owner, "Die Dateien konnten nicht kopiert werden");
+    return -1;
+  }
+  if (!RewriteIniFile()) {
+    RollbackInstall(extractor.installLog);
+    ShowMessage(owner, "Die ini-Datei konnte nicht angepasst werden");
+    return -1;
+  }
+  if (!CopyProbeFile(pspiceFolder)) {
+    ShowMessage(owner, "Die prb-Datei konnte nicht angepasst werden (unkritisch)");
+  }
+
+  schematicsCommand.Concat("\"", pspiceFolder.data, "\\psched.exe\" -i \"");
+  schematicsCommand.Append(g_setupState.installFolder);
+  schematicsCommand.Append("\\Bin\\qv.ini\"");
+
+  WriteInstallKey();
+  RegisterFileType(schematicsCommand);
+  shortcutMaker.CreateShortcuts(pspiceFolder);
+  shortcutMaker.WriteLinksLog();
+  return 0;
+}

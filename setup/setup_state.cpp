@@ -1,0 +1,3 @@
+#include "setup/setup_state.h"
+
+SetupState g_setupState;

@@ -1,0 +1,38 @@
+#include "setup/welcome_dialog.h"
+
+#include "setup/run_install.h"
+
+namespace {
+
+const int kOk = 116;
+const int kCancel = 117;
+const int kProgress = 121;
+
+void OnOk(HWND dialog) {
+  ShowWindow(GetDlgItem(dialog, kOk), SW_HIDE);
+  ShowWindow(GetDlgItem(dialog, kCancel), SW_HIDE);
+  ShowWindow(GetDlgItem(dialog, kProgress), SW_SHOW);
+  UpdateWindow(dialog);
+  EndDialog(dialog, RunInstall(dialog));
+}
+
+}  // namespace
+
+INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      ShowWindow(GetDlgItem(dialog, kProgress), SW_HIDE);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case kOk:
+          OnOk(dialog);
+          break;
+        case kCancel:
+          EndDialog(dialog, 1);
+          break;
+      }
+      return TRUE;
+  }
+  return FALSE;
+}

@@ -1,0 +1,6 @@
+#pragma once
+#include <windows.h>
+
+// Template 101: OK runs the installation inside this handler and ends the
+// dialog with its result; "Abbrechen" ends it with 1.
+INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
