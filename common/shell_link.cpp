@@ -1,0 +1,80 @@
+#include "common/shell_link.h"
+
+#include <shlguid.h>
+
+WideText::WideText(const char* text) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, text ? text : "", -1, nullptr, 0);
+  wide_ = new wchar_t[n + 1];
+  MultiByteToWideChar(CP_ACP, 0, text ? text : "", -1, wide_, n);
+  wide_[n] = 0;
+}
+
+bool ShellLink::Create() {
+  Release();
+  void* object = nullptr;
+  if (CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, &object) !=
+      S_OK)
+    return false;
+  link_ = static_cast<IShellLinkA*>(object);
+  return true;
+}
+
+bool ShellLink::QueryPersistFile() {
+  if (!link_) return false;
+  void* object = nullptr;
+  if (link_->QueryInterface(IID_IPersistFile, &object) != S_OK) return false;
+  persist_ = static_cast<IPersistFile*>(object);
+  return true;
+}
+
+void ShellLink::Release() {
+  if (persist_) persist_->Release();
+  persist_ = nullptr;
+  if (link_) link_->Release();
+  link_ = nullptr;
+}
+
+bool ShellLink::Load(const char* path) {
+  if (!persist_) return false;
+  WideText wide(path);
+  return persist_->Load(wide.get(), STGM_READ) == S_OK;
+}
+
+bool ShellLink::GetPath(TextString& target, int32_t bufferSize) {
+  if (!link_ || bufferSize <= 0) {
+    target.SetLength(0);
+    return false;
+  }
+  target.SetLength(bufferSize);
+  target.data[0] = 0;
+  if (link_->GetPath(target.data, bufferSize, nullptr, SLGP_UNCPRIORITY) != S_OK) {
+    target.SetLength(0);
+    return false;
+  }
+  target.TrimToTerminator();
+  return true;
+}
+
+void ShellLink::SetPath(const char* path) { link_->SetPath(path ? path : ""); }
+
+void ShellLink::SetArguments(const char* arguments) {
+  link_->SetArguments(arguments ? arguments : "");
+}
+
+void ShellLink::SetWorkingDirectory(const char* folder) {
+  link_->SetWorkingDirectory(folder ? folder : "");
+}
+
+void ShellLink::SetDescription(const char* description) {
+  link_->SetDescription(description ? description : "");
+}
+
+void ShellLink::SetIconLocation(const char* iconPath) {
+  link_->SetIconLocation(iconPath ? iconPath : "", 0);
+}
+
+bool ShellLink::Save(const char* path) {
+  if (!persist_) return false;
+  WideText wide(path);
+  return persist_->Save(wide.get(), TRUE) == S_OK;
+}

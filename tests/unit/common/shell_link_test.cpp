@@ -1,0 +1,62 @@
+#include "common/shell_link.h"
+
+#include <gtest/gtest.h>
+
+#include "support/com_scope.h"
+#include "support/test_files.h"
+
+namespace {
+
+TEST(ShellLink, SavedShortcutLoadsBackWithItsTarget) {
+  ComScope com;
+  TempFolder folder;
+  const std::string target = folder / "Prog Files\\psched.exe";
+  ASSERT_TRUE(CreateDirectoryA((folder / "Prog Files").c_str(), nullptr));
+  ASSERT_TRUE(WriteFileBytes(target, "stand-in"));
+  const std::string linkPath = folder / "Schematics.lnk";
+
+  ShellLink writer;
+  ASSERT_TRUE(writer.Create());
+  writer.SetPath(("\"" + target + "\"").c_str());
+  writer.SetArguments(" -i \"C:\\x\\qv.ini\"");
+  writer.SetWorkingDirectory(folder.path().c_str());
+  writer.SetDescription("QV PSpice");
+  writer.SetIconLocation("");
+  ASSERT_TRUE(writer.QueryPersistFile());
+  ASSERT_TRUE(writer.Save(linkPath.c_str()));
+  writer.Release();
+  ASSERT_TRUE(FileExists(linkPath));
+
+  ShellLink reader;
+  ASSERT_TRUE(reader.Create());
+  ASSERT_TRUE(reader.QueryPersistFile());
+  ASSERT_TRUE(reader.Load(linkPath.c_str()));
+  TextString path;
+  ASSERT_TRUE(reader.GetPath(path, 1000));
+  EXPECT_STREQ(path.data, target.c_str()) << "the quotes around the target are not stored";
+  char arguments[1000] = {};
+  ASSERT_EQ(reader.link()->GetArguments(arguments, sizeof arguments), S_OK);
+  EXPECT_STREQ(arguments, " -i \"C:\\x\\qv.ini\"");
+}
+
+TEST(ShellLink, LoadOfAMissingOrBrokenFileFails) {
+  ComScope com;
+  TempFolder folder;
+  ShellLink link;
+  ASSERT_TRUE(link.Create());
+  ASSERT_TRUE(link.QueryPersistFile());
+  EXPECT_FALSE(link.Load((folder / "none.lnk").c_str()));
+  ASSERT_TRUE(WriteFileBytes(folder / "broken.lnk", "not a shortcut"));
+  EXPECT_FALSE(link.Load((folder / "broken.lnk").c_str()));
+}
+
+TEST(ShellLink, OperationsWithoutAnObjectFail) {
+  ShellLink link;
+  TextString path;
+  EXPECT_FALSE(link.QueryPersistFile());
+  EXPECT_FALSE(link.Load("C:\\x.lnk"));
+  EXPECT_FALSE(link.Save("C:\\x.lnk"));
+  EXPECT_FALSE(link.GetPath(path, 1000));
+}
+
+}  // namespace
