@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -43,10 +42,11 @@ TEST_F(IniFile, ReplacesTheFirstPlaceholderOfEveryLineAndEndsLinesWithLf) {
       "Lib=\xA7\\Lib;\xA7\\More\r\n"
       "Plain=unchanged\n"
       "Last=\xA7";
-  const std::string expected = "[Paths]\n"
-                               "\n" +
-                               install_ + "\\Lib\n" + "Lib=" + install_ + "\\Lib;\xA7\\More\n" +
-                               "Plain=unchanged\n" + "Last=" + install_ + "\n";
+  const std::string expected =
+      "[Paths]\n"
+      "\n" +
+      install_ + "\\Lib\n" + "Lib=" + install_ + "\\Lib;\xA7\\More\n" + "Plain=unchanged\n" +
+      "Last=" + install_ + "\n";
   EXPECT_EQ(Printable(Rewrite(in)), Printable(expected));
 }
 
@@ -74,7 +74,9 @@ TEST_F(IniFile, NulBytesCutTheRestOfTheirLine) {
 
 TEST_F(IniFile, CtrlZEndsTheFile) {
   EXPECT_EQ(Printable(Rewrite("one\r\ntw\x1Ao\r\nthree\r\n")), Printable("one\ntw\n"));
-  EXPECT_EQ(Rewrite("\x1A" "all gone\n"), "");
+  EXPECT_EQ(Rewrite("\x1A"
+                    "all gone\n"),
+            "");
 }
 
 TEST_F(IniFile, EmptyFileStaysEmpty) { EXPECT_EQ(Rewrite(""), ""); }

@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -52,7 +51,9 @@ TEST_F(ProbeFile, CopiesLineEndsAsCrLf) {
 }
 
 TEST_F(ProbeFile, CopyEndsAtCtrlZ) {
-  EXPECT_EQ(Printable(Copy("keep\r\nthis\x1A" "but not this\r\n")), Printable("keep\r\nthis"));
+  EXPECT_EQ(Printable(Copy("keep\r\nthis\x1A"
+                           "but not this\r\n")),
+            Printable("keep\r\nthis"));
 }
 
 TEST_F(ProbeFile, EmptySourceGivesEmptyDestination) { EXPECT_EQ(Copy(""), ""); }

@@ -1,8 +1,7 @@
 #include "configure/registry_entries.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -94,9 +93,10 @@ void DeleteTypeKey() {
 class Registry : public ::testing::Test {
  protected:
   void SetUp() override {
-    keepInstall_ = KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\OrCAD\\PSpice") ? "SOFTWARE\\OrCAD\\PSpice"
-                   : KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\OrCAD")       ? "SOFTWARE\\OrCAD"
-                                                                           : "SOFTWARE";
+    keepInstall_ = KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\OrCAD\\PSpice")
+                       ? "SOFTWARE\\OrCAD\\PSpice"
+                   : KeyExists(HKEY_CURRENT_USER, "SOFTWARE\\OrCAD") ? "SOFTWARE\\OrCAD"
+                                                                     : "SOFTWARE";
     RemoveKeys();
   }
   void TearDown() override {
@@ -136,9 +136,9 @@ TEST_F(Registry, InstallKeyOfAnEarlierRunIsReusedAndKeepsOtherValues) {
   ASSERT_EQ(RegSetValueExA(earlier.get(), "InstallationFolder", 0, REG_SZ,
                            reinterpret_cast<const BYTE*>("D:\\old and longer folder"), 25),
             ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(earlier.get(), "Other", 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>("stays"), 6),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegSetValueExA(earlier.get(), "Other", 0, REG_SZ, reinterpret_cast<const BYTE*>("stays"), 6),
+      ERROR_SUCCESS);
   earlier.Close();
 
   g_setupState.installFolder.Assign("C:\\new");
