@@ -117,12 +117,13 @@ e2e_prefix
 
 # ---- seeding -----------------------------------------------------------------
 
-# seed_file WINPATH [TEXT]: a file with TEXT (printf %b escapes, e.g. '\xA7').
+# seed_file WINPATH [BYTES]: a file holding exactly BYTES (use $'..' for
+# special bytes, e.g. $'Paket=\xA7\r\n').
 seed_file() {
   local path
   path=$(unix_path "$1")
   mkdir -p "$(dirname "$path")"
-  printf '%b' "${2:-}" >"$path"
+  printf '%s' "${2:-}" >"$path"
 }
 
 seed_folder() { mkdir -p "$(unix_path "$1")"; }
@@ -292,12 +293,13 @@ assert_no_file() { [ ! -e "$(unix_path "$1")" ] || fail "$1 should not exist"; }
 assert_folder() { [ -d "$(unix_path "$1")" ] || fail "missing folder $1"; }
 assert_no_folder() { [ ! -e "$(unix_path "$1")" ] || fail "$1 should not exist"; }
 
-# assert_file_content WINPATH EXPECTED: the exact bytes (printf %b escapes).
+# assert_file_content WINPATH BYTES: the file holds exactly BYTES ($'..' for
+# special bytes, e.g. $'C:\\x\n').
 assert_file_content() {
   local path expected=$QV_E2E_WORK/expected.bin
   path=$(unix_path "$1")
   [ -f "$path" ] || fail "missing file $1"
-  printf '%b' "$2" >"$expected"
+  printf '%s' "$2" >"$expected"
   cmp -s "$path" "$expected" || fail "$1 holds $(od -c "$path" | head -n 8 | tr -s ' ')
     expected $(od -c "$expected" | head -n 8 | tr -s ' ')"
 }
