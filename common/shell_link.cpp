@@ -32,6 +32,12 @@ bool ShellLink::QueryPersistFile() {
   return true;
 }
 
+bool ShellLink::CreateWithPersistFile() {
+  if (Create() && QueryPersistFile()) return true;
+  Release();
+  return false;
+}
+
 void ShellLink::Release() {
   if (persist_) persist_->Release();
   persist_ = nullptr;

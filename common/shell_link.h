@@ -21,6 +21,9 @@ class ShellLink {
   // The object's IPersistFile, needed by Load and Save; replaces one asked
   // for before.
   bool QueryPersistFile();
+  // Create and QueryPersistFile in one, for reading shortcuts; on failure
+  // nothing is held.
+  bool CreateWithPersistFile();
   // Releases the persist-file interface, then the shell link interface.
   void Release();
 

@@ -26,10 +26,7 @@ int32_t OctaveLocator::FindTargets(const char* folderTree) {
   targets.Clear();
   // The old choice pointed into the entries just released.
   chosen = nullptr;
-  if (!shellLink.Create() || !shellLink.QueryPersistFile()) {
-    shellLink.Release();
-    return targets.count;
-  }
+  if (!shellLink.CreateWithPersistFile()) return targets.count;
   if (folderTree) {
     TextString tree;
     tree.Assign(folderTree);

@@ -20,10 +20,7 @@ PSpiceLocator::PSpiceLocator(const char* folderTree) { FindPSpiceFolder(folderTr
 
 void PSpiceLocator::FindPSpiceFolder(const char* folderTree) {
   targetBufferSize = 1000;
-  if (!shellLink.Create() || !shellLink.QueryPersistFile()) {
-    shellLink.Release();
-    return;
-  }
+  if (!shellLink.CreateWithPersistFile()) return;
   if (folderTree) {
     TextString tree;
     tree.Assign(folderTree);

@@ -28,8 +28,7 @@ TEST(ShellLink, SavedShortcutLoadsBackWithItsTarget) {
   ASSERT_TRUE(FileExists(linkPath));
 
   ShellLink reader;
-  ASSERT_TRUE(reader.Create());
-  ASSERT_TRUE(reader.QueryPersistFile());
+  ASSERT_TRUE(reader.CreateWithPersistFile());
   ASSERT_TRUE(reader.Load(linkPath.c_str()));
   TextString path;
   ASSERT_TRUE(reader.GetPath(path, 1000));
@@ -43,8 +42,7 @@ TEST(ShellLink, LoadOfAMissingOrBrokenFileFails) {
   ComScope com;
   TempFolder folder;
   ShellLink link;
-  ASSERT_TRUE(link.Create());
-  ASSERT_TRUE(link.QueryPersistFile());
+  ASSERT_TRUE(link.CreateWithPersistFile());
   EXPECT_FALSE(link.Load((folder / "none.lnk").c_str()));
   ASSERT_TRUE(WriteFileBytes(folder / "broken.lnk", "not a shortcut"));
   EXPECT_FALSE(link.Load((folder / "broken.lnk").c_str()));
@@ -61,8 +59,7 @@ TEST(ShellLink, ShortcutWithoutTargetPathGivesNoPath) {
   ASSERT_TRUE(writer.Save(linkPath.c_str()));
 
   ShellLink reader;
-  ASSERT_TRUE(reader.Create());
-  ASSERT_TRUE(reader.QueryPersistFile());
+  ASSERT_TRUE(reader.CreateWithPersistFile());
   ASSERT_TRUE(reader.Load(linkPath.c_str()));
   TextString path;
   path.Assign("stale");
@@ -85,8 +82,7 @@ TEST(ShellLink, AnsiPathsWithWesternLettersSaveAndLoadUnderTheSameName) {
   EXPECT_TRUE(FileExists(linkPath)) << Printable(linkPath);
 
   ShellLink reader;
-  ASSERT_TRUE(reader.Create());
-  ASSERT_TRUE(reader.QueryPersistFile());
+  ASSERT_TRUE(reader.CreateWithPersistFile());
   ASSERT_TRUE(reader.Load(linkPath.c_str()));
   TextString path;
   ASSERT_TRUE(reader.GetPath(path, 1000));
@@ -107,6 +103,9 @@ TEST(ShellLink, OperationsWithoutAnObjectFail) {
   ShellLink link;
   TextString path;
   EXPECT_FALSE(link.QueryPersistFile());
+  // No COM on this thread: the object cannot be created, nothing is held.
+  EXPECT_FALSE(link.CreateWithPersistFile());
+  EXPECT_EQ(link.link(), nullptr);
   EXPECT_FALSE(link.Load("C:\\x.lnk"));
   EXPECT_FALSE(link.Save("C:\\x.lnk"));
   EXPECT_FALSE(link.GetPath(path, 1000));

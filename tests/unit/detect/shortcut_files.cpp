@@ -18,7 +18,7 @@ void PutU32(std::string& bytes, uint32_t value) {
 
 bool SaveShortcut(const std::string& path, const std::string& target) {
   ShellLink link;
-  if (!link.Create() || !link.QueryPersistFile()) return false;
+  if (!link.CreateWithPersistFile()) return false;
   link.SetPath(target.c_str());
   return link.Save(path.c_str());
 }
@@ -26,8 +26,7 @@ bool SaveShortcut(const std::string& path, const std::string& target) {
 std::string ShortcutTarget(const std::string& path) {
   ShellLink link;
   TextString target;
-  if (!link.Create() || !link.QueryPersistFile() || !link.Load(path.c_str()) ||
-      !link.GetPath(target, 1000))
+  if (!link.CreateWithPersistFile() || !link.Load(path.c_str()) || !link.GetPath(target, 1000))
     return "<unreadable>";
   return target.data ? target.data : "";
 }
