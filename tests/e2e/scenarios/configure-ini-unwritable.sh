@@ -6,8 +6,10 @@
 # package (it wants qv.ini as a file), so the scenario writes the archive
 # itself and puts it into a copy of the installer in place of its own.
 source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../configure-lib.sh"
 
 install='C:\DO-Dazuvazav'
+user='C:\QV Eigene'
 
 step "making an installer whose qv.ini is a folder"
 crafted=$QV_E2E_WORK/QVSetup-ini-folder.exe
@@ -73,8 +75,8 @@ step "installing"
 start_installer
 expect_dialog welcome
 click welcome 116
-expect_dialog folder
-click folder 116
+configure_folders "$install" "$user"
+install=$CONFIGURE_INSTALL
 answer_message "Die ini-Datei konnte nicht angepasst werden"
 wait_end
 assert_equal "$E2E_EXIT" 0 "the exit code"

@@ -4,8 +4,10 @@
 # PSpice folder's Common folder with CR LF line ends, and the install key and
 # the ".qv" file type hold the folders and commands.
 source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../configure-lib.sh"
 
 install='C:\QV Ziel'
+user='C:\QV Eigene\Simulationen'
 package=$QV_ROOT/package
 
 step "seeding PSpice and one Octave"
@@ -17,9 +19,9 @@ step "installing into $install"
 start_installer
 expect_dialog welcome
 click welcome 116
-expect_dialog folder
-set_text folder 112 "$install"
-click folder 116
+configure_folders "$install" "$user"
+install=$CONFIGURE_INSTALL
+user=$CONFIGURE_USER
 finish_install
 assert_equal "$E2E_EXIT" 0 "the exit code"
 
@@ -39,7 +41,7 @@ assert_same_file "$install\\Bin\\pspice.prb" "$package/Bin/pspice.prb"
 step "checking the registry"
 key='HKCU\SOFTWARE\OrCAD\PSpice\QV'
 assert_reg "$key" InstallationFolder "$install"
-assert_reg "$key" UserFolder "$E2E_DOCUMENTS\\PSpice"
+assert_reg "$key" UserFolder "$user"
 assert_reg "$key" Other 'von früher'
 assert_reg 'HKCR\.qv' '' VarAVUrivaza
 assert_reg 'HKCR\VarAVUrivaza\shell\open\command' '' "\"$install\\Bin\\zurar.exe\" %1"

@@ -3,8 +3,10 @@
 # says so as a minor problem and still ends with the finish dialog, with
 # qv.ini rewritten and the registry written. "Common" is not created.
 source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../configure-lib.sh"
 
 install='C:\DO-Dazuvazav'
+user='C:\QV Eigene'
 
 step "seeding PSpice without its Common folder"
 seed_pspice
@@ -15,8 +17,8 @@ step "installing"
 start_installer
 expect_dialog welcome
 click welcome 116
-expect_dialog folder
-click folder 116
+configure_folders "$install" "$user"
+install=$CONFIGURE_INSTALL
 answer_message "Die prb-Datei konnte nicht angepasst werden (unkritisch)"
 finish_install
 assert_equal "$E2E_EXIT" 0 "the exit code"

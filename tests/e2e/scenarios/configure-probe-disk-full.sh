@@ -3,6 +3,10 @@
 # copy is not reported as done. The run shows the minor-problem message and
 # ends with the finish dialog.
 source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../configure-lib.sh"
+
+install='C:\DO-Dazuvazav'
+user='C:\QV Eigene'
 
 step "seeding PSpice whose Common\\pspice.prb leads to a full device"
 seed_pspice
@@ -14,8 +18,8 @@ step "installing"
 start_installer
 expect_dialog welcome
 click welcome 116
-expect_dialog folder
-click folder 116
+configure_folders "$install" "$user"
+install=$CONFIGURE_INSTALL
 answer_message "Die prb-Datei konnte nicht angepasst werden (unkritisch)"
 finish_install
 assert_equal "$E2E_EXIT" 0 "the exit code"
