@@ -1,0 +1,106 @@
+#pragma once
+#include <cstdint>
+
+// The payload archive: a plain byte sequence read front to back, without
+// header, index, compression or checksum. Up to four sections, each a tag byte
+// followed by the records of its section folder, tested once each in the
+// order B, L, D, E; the archive ends with one 0x00 byte, its last byte.
+//
+// Records inside a folder:
+//   '>' name 0x00 size(4, little-endian, signed, below 2^31) content  a file
+//   'F' name 0x00 records...                                          a subfolder
+//   'R'                                           closes the folder (consumed)
+//   any other byte                      closes the folder without being consumed
+//
+// This code is shared by the packer (host) and the installer (Win32); it
+// never reads a byte at or past the end it is given.
+
+constexpr uint8_t kFileTag = '>';
+constexpr uint8_t kFolderTag = 'F';
+constexpr uint8_t kEndTag = 'R';
+constexpr uint8_t kArchiveEndByte = 0x00;
+
+struct ArchiveSection {
+  uint8_t tag;
+  const char* folderName;  // below the install folder
+};
+
+constexpr int32_t kSectionCount = 4;
+extern const ArchiveSection kArchiveSections[kSectionCount];
+
+// What the byte at a reading position inside a folder turned out to be.
+enum class RecordKind {
+  File,          // name, size and content are set; the position is past the content
+  Folder,        // name is set; the position is past the name
+  End,           // 'R': the position is past it
+  Close,         // any other byte: the position stays on it
+  Overrun,       // the record runs past the end of the archive
+  NegativeSize,  // a file size of 2^31 or more
+  UnsafeName,    // a name that could leave its folder; name is set
+};
+
+struct ArchiveRecord {
+  const char* name = nullptr;  // zero-terminated inside the archive
+  int32_t nameLength = 0;
+  int32_t size = 0;
+  const uint8_t* content = nullptr;
+};
+
+// Reads the record at *position and moves *position as RecordKind describes.
+// On a failure *position stays on the record's tag.
+RecordKind ReadFolderRecord(const uint8_t** position, const uint8_t* end, ArchiveRecord* record);
+
+// False for a name that is empty, "." or "..", or holds '\', '/' or ':'.
+bool IsSafeArchiveName(const char* name, int32_t length);
+
+// True when position is on the final 0x00 byte and that byte is the last one.
+bool IsAtArchiveEnd(const uint8_t* position, const uint8_t* end);
+
+// The counting pass: walks every record from begin, ignoring nesting and
+// section order, and counts the file records up to the first 0x00 byte, the
+// first byte that is no tag, or the first record that would overrun end.
+int32_t CountFileRecords(const uint8_t* begin, const uint8_t* end);
+
+// Little-endian 32-bit size, as the packer writes it.
+void StoreSize(uint8_t* out, int32_t size);
+
+// A walk over a whole archive with the installer's rules, one event at a time:
+// used to list and verify an archive without unpacking it.
+enum class WalkEvent {
+  SectionOpen,  // sectionIndex is set
+  FolderOpen,   // record.name is set
+  File,         // record is set
+  FolderClose,  // closes the innermost open folder
+  Finished,     // the final 0x00 byte was reached, and it is the last byte
+  Fault,        // fault and faultOffset are set; the walk stops here
+};
+
+enum class WalkFault {
+  None,
+  Overrun,         // a record or the archive's end runs past the last byte
+  NegativeSize,    // a file size of 2^31 or more
+  UnsafeName,      // an empty, ".", ".." name, or one holding '\', '/' or ':'
+  UnexpectedByte,  // the final 0x00 byte was expected: a stray byte, a section
+                   // out of order, or bytes after the end
+};
+
+struct ArchiveWalker {
+  const uint8_t* begin = nullptr;
+  const uint8_t* position = nullptr;
+  const uint8_t* end = nullptr;
+  int32_t depth = 0;        // open folders, the section folder included
+  int32_t nextSection = 0;  // index of the next section tag to test
+  int32_t sectionIndex = -1;
+  ArchiveRecord record;
+  WalkFault fault = WalkFault::None;
+  int64_t faultOffset = 0;
+
+  ArchiveWalker(const uint8_t* data, int64_t size);
+  WalkEvent Next();
+
+ private:
+  WalkEvent Fail(WalkFault kind, const uint8_t* at);
+};
+
+// A short English description of a fault, for the packer's messages.
+const char* DescribeWalkFault(WalkFault fault);
