@@ -1,6 +1,7 @@
 #include <windows.h>
 
-#include <exception>
+#include <cstdlib>
+#include <new>
 
 #include "setup/finish_dialog.h"
 #include "setup/setup_state.h"
@@ -20,12 +21,26 @@ void RestrictDllSearch() {
       LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
+// Out of memory ends the process at once, without a message and without
+// rollback: what an uncaught std::bad_alloc would do, without the exception
+// machinery in the program.
+void* Allocate(size_t size) {
+  void* block = std::malloc(size ? size : 1);
+  if (!block) ExitProcess(3);
+  return block;
+}
+
 }  // namespace
+
+void* operator new(size_t size) { return Allocate(size); }
+void* operator new[](size_t size) { return Allocate(size); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, size_t) noexcept { std::free(block); }
+void operator delete[](void* block, size_t) noexcept { std::free(block); }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   RestrictDllSearch();
-  // An allocation that fails ends the process at once, without a message.
-  std::set_terminate([] { ExitProcess(3); });
   g_setupState.moduleInstance = instance;
   CoInitialize(nullptr);
   HINSTANCE module = GetModuleHandleA(nullptr);
