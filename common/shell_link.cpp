@@ -2,10 +2,13 @@
 
 #include <shlguid.h>
 
+// The first call gives the count n with the terminator; the buffer has one
+// wide character more, which stays a terminator even if the conversion fails.
 WideText::WideText(const char* text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text ? text : "", -1, nullptr, 0);
+  const char* source = text ? text : "";
+  const int n = MultiByteToWideChar(CP_ACP, 0, source, -1, nullptr, 0);
   wide_ = new wchar_t[n + 1];
-  MultiByteToWideChar(CP_ACP, 0, text ? text : "", -1, wide_, n);
+  MultiByteToWideChar(CP_ACP, 0, source, -1, wide_, n);
   wide_[n] = 0;
 }
 
@@ -21,10 +24,18 @@ bool ShellLink::Create() {
 
 bool ShellLink::QueryPersistFile() {
   if (!link_) return false;
+  if (persist_) persist_->Release();
+  persist_ = nullptr;
   void* object = nullptr;
   if (link_->QueryInterface(IID_IPersistFile, &object) != S_OK) return false;
   persist_ = static_cast<IPersistFile*>(object);
   return true;
+}
+
+bool ShellLink::CreateWithPersistFile() {
+  if (Create() && QueryPersistFile()) return true;
+  Release();
+  return false;
 }
 
 void ShellLink::Release() {
@@ -55,22 +66,25 @@ bool ShellLink::GetPath(TextString& target, int32_t bufferSize) {
   return true;
 }
 
-void ShellLink::SetPath(const char* path) { link_->SetPath(path ? path : ""); }
+// The setters' results are not examined: what counts is whether Save succeeds.
+void ShellLink::SetPath(const char* path) {
+  if (link_) link_->SetPath(path ? path : "");
+}
 
 void ShellLink::SetArguments(const char* arguments) {
-  link_->SetArguments(arguments ? arguments : "");
+  if (link_) link_->SetArguments(arguments ? arguments : "");
 }
 
 void ShellLink::SetWorkingDirectory(const char* folder) {
-  link_->SetWorkingDirectory(folder ? folder : "");
+  if (link_) link_->SetWorkingDirectory(folder ? folder : "");
 }
 
 void ShellLink::SetDescription(const char* description) {
-  link_->SetDescription(description ? description : "");
+  if (link_) link_->SetDescription(description ? description : "");
 }
 
 void ShellLink::SetIconLocation(const char* iconPath) {
-  link_->SetIconLocation(iconPath ? iconPath : "", 0);
+  if (link_) link_->SetIconLocation(iconPath ? iconPath : "", 0);
 }
 
 bool ShellLink::Save(const char* path) {

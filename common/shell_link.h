@@ -1,6 +1,6 @@
 #pragma once
-#include <windows.h>
 #include <shobjidl.h>
+#include <windows.h>
 
 #include <cstdint>
 
@@ -18,14 +18,21 @@ class ShellLink {
 
   // A new, empty shell link object (IShellLinkA).
   bool Create();
-  // The object's IPersistFile, needed by Load and Save.
+  // The object's IPersistFile, needed by Load and Save; replaces one asked
+  // for before.
   bool QueryPersistFile();
+  // Create and QueryPersistFile in one, for reading shortcuts; on failure
+  // nothing is held.
+  bool CreateWithPersistFile();
   // Releases the persist-file interface, then the shell link interface.
   void Release();
 
   bool Load(const char* path);
   // The target path into a buffer of bufferSize characters plus terminator.
+  // False (and target empty) for anything but S_OK, S_FALSE of a shortcut
+  // without a path included.
   bool GetPath(TextString& target, int32_t bufferSize);
+  // The setters do nothing without an object.
   void SetPath(const char* path);
   void SetArguments(const char* arguments);
   void SetWorkingDirectory(const char* folder);

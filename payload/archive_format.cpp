@@ -47,8 +47,8 @@ RecordKind ReadFolderRecord(const uint8_t** position, const uint8_t* end, Archiv
     return RecordKind::Folder;
   }
   if (end - p < 4) return RecordKind::Overrun;
-  const uint32_t raw = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                       uint32_t(p[3]) << 24;
+  const uint32_t raw =
+      uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
   if (raw >= 0x80000000u) return RecordKind::NegativeSize;
   p += 4;
   record->size = static_cast<int32_t>(raw);

@@ -30,13 +30,13 @@ extern const ArchiveSection kArchiveSections[kSectionCount];
 
 // What the byte at a reading position inside a folder turned out to be.
 enum class RecordKind {
-  File,         // name, size and content are set; the position is past the content
-  Folder,       // name is set; the position is past the name
-  End,          // 'R': the position is past it
-  Close,        // any other byte: the position stays on it
-  Overrun,      // the record runs past the end of the archive
-  NegativeSize, // a file size of 2^31 or more
-  UnsafeName,   // a name that could leave its folder; name is set
+  File,          // name, size and content are set; the position is past the content
+  Folder,        // name is set; the position is past the name
+  End,           // 'R': the position is past it
+  Close,         // any other byte: the position stays on it
+  Overrun,       // the record runs past the end of the archive
+  NegativeSize,  // a file size of 2^31 or more
+  UnsafeName,    // a name that could leave its folder; name is set
 };
 
 struct ArchiveRecord {
@@ -77,11 +77,11 @@ enum class WalkEvent {
 
 enum class WalkFault {
   None,
-  Overrun,        // a record or the archive's end runs past the last byte
-  NegativeSize,   // a file size of 2^31 or more
-  UnsafeName,     // an empty, ".", ".." name, or one holding '\', '/' or ':'
-  UnexpectedByte, // the final 0x00 byte was expected: a stray byte, a section
-                  // out of order, or bytes after the end
+  Overrun,         // a record or the archive's end runs past the last byte
+  NegativeSize,    // a file size of 2^31 or more
+  UnsafeName,      // an empty, ".", ".." name, or one holding '\', '/' or ':'
+  UnexpectedByte,  // the final 0x00 byte was expected: a stray byte, a section
+                   // out of order, or bytes after the end
 };
 
 struct ArchiveWalker {

@@ -1,12 +1,19 @@
 #include "payload/payload_extractor.h"
 
+#include <cstdio>
+
+#include "common/ascii_upper.h"
+#include "common/stdio_file.h"
+#include "payload/archive_format.h"
 #include "setup/setup_state.h"
 
-// Placeholder until the archive reader lands: logs the fixed lines only.
 bool PayloadExtractor::ExtractPayload(HWND dialog) {
   progressDialog = dialog;
   progressControlId = 121;
   const TextString& folder = g_setupState.installFolder;
+  // Without an install folder every path would start at the root of the
+  // current drive, and a rollback would delete there.
+  if (folder.length == 0) return Fail(ERROR_BAD_PATHNAME);
   TextString line;
   line.Concat("F", folder.data);
   installLog.PushBack(line.data);
@@ -16,16 +23,104 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   installLog.PushBack(line.data);
   line.Concat(">", folder.data, "\\links");
   installLog.PushBack(line.data);
+
+  if (!readPosition || !archiveEnd || archiveEnd <= readPosition) {
+    return Fail(ERROR_RESOURCE_DATA_NOT_FOUND);
+  }
   CountPayloadFiles();
-  return WriteListFile(filesPath, installLog);
+
+  for (const ArchiveSection& section : kArchiveSections) {
+    if (*readPosition != section.tag) continue;
+    ++readPosition;
+    TextString sectionFolder;
+    sectionFolder.Concat(folder.data, "\\", section.folderName);
+    if (!ExtractFolder(sectionFolder)) return false;
+    if (readPosition == archiveEnd) return Fail(ERROR_INVALID_DATA);
+  }
+  // A stray byte, a section out of order or bytes after the end would leave
+  // part of the package unpacked: that is a damaged archive, not a success.
+  if (!IsAtArchiveEnd(readPosition, archiveEnd)) return Fail(ERROR_INVALID_DATA);
+
+  if (!WriteListFile(filesPath, installLog)) return Fail(GetLastError());
+  return true;
 }
 
 void PayloadExtractor::CountPayloadFiles() {
   lastPercentShown = -1;
   filesWritten = 0;
-  totalFiles = 0;
+  totalFiles = CountFileRecords(readPosition, archiveEnd);
 }
 
-bool PayloadExtractor::ExtractFolder(const TextString&) { return true; }
+bool PayloadExtractor::ExtractFolder(const TextString& path) {
+  if (!CreateDirectoryA(path.data, nullptr)) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS) return Fail(error);
+  }
+  TextString line;
+  line.Concat("F", path.data);
+  installLog.PushBack(line.data);
 
-bool PayloadExtractor::ExtractFile(const uint8_t*, const TextString&, int32_t) { return true; }
+  for (;;) {
+    ArchiveRecord record;
+    switch (ReadFolderRecord(&readPosition, archiveEnd, &record)) {
+      case RecordKind::File: {
+        TextString filePath;
+        filePath.Concat(path.data, "\\", record.name);
+        if (!ExtractFile(record.content, filePath, record.size)) return false;
+        break;
+      }
+      case RecordKind::Folder: {
+        TextString subfolder;
+        subfolder.Concat(path.data, "\\", record.name);
+        if (!ExtractFolder(subfolder)) return false;
+        break;
+      }
+      case RecordKind::End:
+      case RecordKind::Close:
+        return true;
+      case RecordKind::Overrun:
+      case RecordKind::NegativeSize:
+      case RecordKind::UnsafeName:
+        return Fail(ERROR_INVALID_DATA);
+    }
+  }
+}
+
+bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& path, int32_t size) {
+  {
+    StdioFile file(path.data, "wb");
+    if (!file) return Fail(GetLastError());
+    std::fwrite(content, 1, static_cast<size_t>(size), file.get());
+  }
+  TextString line;
+  line.Concat(">", path.data);
+  installLog.PushBack(line.data);
+
+  if (EndsWithIgnoringCase(path.data, path.length, ".SCH")) {
+    TextString companionPath;
+    companionPath.AssignPrefix(path.data, path.length - 3);
+    companionPath.Append("qv");
+    StdioFile companion(companionPath.data, "wb");
+    if (!companion) return Fail(GetLastError());
+    std::fwrite(path.data, 1, static_cast<size_t>(path.length), companion.get());
+    std::fputc('\n', companion.get());
+  }
+
+  ++filesWritten;
+  if (progressDialog && totalFiles > 0) {
+    const int32_t percent = static_cast<int32_t>(filesWritten * 100.0 / totalFiles + 0.5);
+    if (percent > lastPercentShown) {
+      lastPercentShown = percent;
+      char text[16];
+      wsprintfA(text, "%d %%", percent);
+      SetDlgItemTextA(progressDialog, progressControlId, text);
+      UpdateWindow(progressDialog);
+    }
+  }
+  return true;
+}
+
+bool PayloadExtractor::Fail(DWORD code) {
+  failureCode = code;
+  return false;
+}

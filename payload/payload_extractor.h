@@ -18,11 +18,19 @@ struct PayloadExtractor {
   HWND progressDialog = nullptr;
   // One past the last byte of the archive: no record is read beyond it.
   const uint8_t* archiveEnd = nullptr;
-  // The system's error code at the moment a step of the extraction failed.
+  // The system's error code at the moment a step of the extraction failed;
+  // ERROR_INVALID_DATA for a damaged archive (a record running past its end,
+  // an unsafe name, a stray byte where the final 0x00 belongs),
+  // ERROR_RESOURCE_DATA_NOT_FOUND without an archive, ERROR_BAD_PATHNAME
+  // without an install folder.
   DWORD failureCode = 0;
 
   bool ExtractPayload(HWND dialog);
   void CountPayloadFiles();
   bool ExtractFolder(const TextString& path);
   bool ExtractFile(const uint8_t* content, const TextString& path, int32_t size);
+
+ private:
+  // Stores the code in failureCode and returns false.
+  bool Fail(DWORD code);
 };

@@ -39,10 +39,9 @@ ArchiveSummary InspectArchive(const std::vector<uint8_t>& bytes, std::string* li
         break;
       case WalkEvent::FolderOpen:
         ++summary.folders;
-        folders.push_back(folders.back() +
-                          Windows1252ToUtf8(std::string(walker.record.name,
-                                                        walker.record.nameLength)) +
-                          "/");
+        folders.push_back(
+            folders.back() +
+            Windows1252ToUtf8(std::string(walker.record.name, walker.record.nameLength)) + "/");
         if (listing) AppendLine(listing, "d", "", folders.back());
         break;
       case WalkEvent::File:

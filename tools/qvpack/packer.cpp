@@ -145,8 +145,10 @@ class TreeScanner {
       const std::string companion = child.name.substr(0, child.name.size() - 3) + "qv";
       auto found = seen.find(FoldWindowsCase(companion));
       if (found != seen.end()) {
-        Problem(found->second->hostPath, "would be overwritten by the companion file that the "
-                                         "installer writes for the schematic " + child.hostPath);
+        Problem(found->second->hostPath,
+                "would be overwritten by the companion file that the "
+                "installer writes for the schematic " +
+                    child.hostPath);
       }
     }
   }
@@ -263,8 +265,9 @@ bool ScanTopLevel(const std::string& tree, std::vector<std::unique_ptr<Entry>>* 
       if (name == kArchiveSections[k].folderName) index = k;
     }
     if (index < 0) {
-      scanner.Problem(path, "unexpected top-level entry; only Bin, Lib, Doc and Beispiele "
-                            "are packed");
+      scanner.Problem(path,
+                      "unexpected top-level entry; only Bin, Lib, Doc and Beispiele "
+                      "are packed");
       continue;
     }
     if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
@@ -297,8 +300,8 @@ bool PackTree(const std::string& tree, const std::string& archive,
   std::string temp = archive + ".XXXXXX";
   const int fd = mkstemp(&temp[0]);
   if (fd < 0) {
-    errors->push_back(archive + ": cannot create a temporary file beside it: " +
-                      SystemError(errno));
+    errors->push_back(archive +
+                      ": cannot create a temporary file beside it: " + SystemError(errno));
     return false;
   }
   const mode_t mask = umask(0);

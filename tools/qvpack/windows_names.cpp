@@ -7,10 +7,9 @@ namespace {
 
 // Unicode code points of the Windows-1252 bytes 0x80 to 0x9F; 0 = unassigned.
 const uint16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 // Decodes one UTF-8 sequence at text[*i]; false for a malformed one
@@ -142,7 +141,6 @@ std::string WindowsNameProblem(const std::string& name) {
   if (name.back() == '.') return "Windows does not allow a name ending in a dot";
   if (name.back() == ' ') return "Windows does not allow a name ending in a blank";
   if (IsDeviceName(name)) return "name is a reserved device name on Windows";
-  if (name.size() > 255) return "name is longer than 255 characters";
   return "";
 }
 
