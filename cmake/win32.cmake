@@ -64,4 +64,6 @@ foreach(folder ${QV_TEST_FOLDERS})
   set_tests_properties(unit_${name} PROPERTIES TIMEOUT 300)
 endforeach()
 
+# Globbed too, so that a tree configured before it existed configures itself again.
+file(GLOB QV_E2E_CMAKE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake)
 include(${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake OPTIONAL)

@@ -1,6 +1,68 @@
 #include "configure/config_files.h"
 
-// Placeholders until the configuration files land.
-bool RewriteIniFile() { return true; }
+#include <cstdio>
+#include <cstring>
 
-bool CopyProbeFile(const TextString&) { return true; }
+#include "common/stdio_file.h"
+#include "common/string_list.h"
+#include "setup/setup_state.h"
+
+namespace {
+
+const char kPlaceholder = '\xA7';
+
+// One piece of the file as fgets gave it, up to its first NUL byte, with the
+// first placeholder replaced by the install folder and without its final LF.
+void RewritePiece(const char* piece, StringList& lines) {
+  TextString line;
+  const char* mark = std::strchr(piece, kPlaceholder);
+  if (mark) {
+    line.AssignPrefix(piece, static_cast<int32_t>(mark - piece));
+    line.Append(g_setupState.installFolder);
+    line.Append(mark + 1);
+  } else {
+    line.Assign(piece);
+  }
+  int32_t kept = line.length;
+  if (kept > 0 && line.data[kept - 1] == '\n') --kept;
+  TextString withoutEnd;
+  withoutEnd.AssignPrefix(line.data, kept);
+  lines.PushBack(withoutEnd.data);
+}
+
+}  // namespace
+
+bool RewriteIniFile() {
+  TextString path;
+  path.Concat(g_setupState.installFolder.data, "\\Bin\\qv.ini");
+  StringList lines;
+  {
+    StdioFile file(path.data, "r");
+    if (!file) return false;
+    char buffer[1000];
+    while (!std::feof(file.get())) {
+      if (!std::fgets(buffer, sizeof buffer, file.get())) break;
+      RewritePiece(buffer, lines);
+    }
+  }
+  return WriteListFile(path, lines);
+}
+
+bool CopyProbeFile(const TextString& pspiceFolder) {
+  TextString destinationPath;
+  destinationPath.Concat(pspiceFolder.data, "\\Common\\pspice.prb");
+  TextString sourcePath;
+  sourcePath.Concat(g_setupState.installFolder.data, "\\Bin\\pspice.prb");
+
+  // The source is opened first, so that a missing source leaves an existing
+  // destination as it was.
+  StdioFile source(sourcePath.data, "r");
+  if (!source) return false;
+  StdioFile destination(destinationPath.data, "w");
+  if (!destination) return false;
+  int c;
+  while ((c = std::fgetc(source.get())) != EOF) std::fputc(c, destination.get());
+  // A full disk shows only when the buffered bytes go out: a copy that did not
+  // reach the disk completely is a failure, not a success.
+  return std::fflush(destination.get()) == 0 && !std::ferror(destination.get());
+}

@@ -1,4 +1,47 @@
 #include "payload/failure_log.h"
 
-// Placeholder until the failure log lands: writes nothing.
-void WriteFailureLog(const PayloadExtractor&) {}
+#include <cstdio>
+
+#include "common/stdio_file.h"
+
+namespace {
+
+const char kFailureLogPath[] = "c:\\vadodiz.log";
+
+// The one owner of a message text that FormatMessageA allocated.
+class SystemMessageText {
+ public:
+  explicit SystemMessageText(DWORD code) {
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text_), 0,
+                   nullptr);
+  }
+  ~SystemMessageText() {
+    if (text_) LocalFree(text_);
+  }
+  SystemMessageText(const SystemMessageText&) = delete;
+  SystemMessageText& operator=(const SystemMessageText&) = delete;
+
+  // The text, or an empty one when the system has none for the code.
+  const char* get() const { return text_ ? text_ : ""; }
+
+ private:
+  char* text_ = nullptr;
+};
+
+}  // namespace
+
+void WriteFailureLog(const PayloadExtractor& extractor) {
+  TextString path;
+  path.Assign(kFailureLogPath);
+  WriteListFile(path, extractor.installLog);  // replaces an earlier failure log
+
+  // The code was taken when the step failed: by now opening and writing this
+  // log have overwritten the thread's last-error value.
+  const DWORD code = extractor.failureCode;
+  StdioFile file(kFailureLogPath, "a");
+  if (!file) return;
+  std::fprintf(file.get(), "Error = %d\n", static_cast<int>(code));
+  SystemMessageText text(code);
+  std::fprintf(file.get(), "%s\n", text.get());
+}

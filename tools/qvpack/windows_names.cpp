@@ -141,7 +141,6 @@ std::string WindowsNameProblem(const std::string& name) {
   if (name.back() == '.') return "Windows does not allow a name ending in a dot";
   if (name.back() == ' ') return "Windows does not allow a name ending in a blank";
   if (IsDeviceName(name)) return "name is a reserved device name on Windows";
-  if (name.size() > 255) return "name is longer than 255 characters";
   return "";
 }
 

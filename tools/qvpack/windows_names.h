@@ -15,7 +15,7 @@ std::string Windows1252ToUtf8(const std::string& bytes);
 
 // Why Windows refuses a Windows-1252 file or folder name, or empty when it
 // accepts it: a reserved character, a control character, a trailing dot or
-// blank, a device name such as CON or LPT1, or more than 255 characters.
+// blank, or a device name such as CON or LPT1.
 std::string WindowsNameProblem(const std::string& name);
 
 // The name upper-cased the way Windows compares names within a folder, for

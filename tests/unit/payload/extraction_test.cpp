@@ -8,27 +8,11 @@
 #include "payload/payload_extractor.h"
 #include "setup/setup_state.h"
 #include "support/test_files.h"
+#include "tests/host/archive_bytes.h"
 
 namespace {
 
-// Archive bytes, built record by record.
-std::string Name(const std::string& name) { return name + std::string(1, '\0'); }
-
-std::string Size(uint32_t size) {
-  std::string bytes;
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(size >> (8 * i)));
-  return bytes;
-}
-
-std::string FileRecord(const std::string& name, const std::string& content) {
-  return ">" + Name(name) + Size(static_cast<uint32_t>(content.size())) + content;
-}
-
-std::string FolderRecord(const std::string& name, const std::string& records) {
-  return "F" + Name(name) + records + "R";
-}
-
-const std::string kEnd(1, '\0');
+using namespace archive_bytes;
 
 std::vector<std::string> LogLines(PayloadExtractor& extractor) {
   std::vector<std::string> lines;

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Benchmark of the extraction (not a test): packs a synthetic package of the
+# shipped size, then measures, as medians of BENCH_RUNS runs (default 5):
+#   - the installer's ExtractPayload into an empty folder under Wine (the
+#     archive is the harness's own resource, as in the installer),
+#   - Wine's xcopy /E /I /Q of the same unpacked tree,
+#   - native tar -xf of the same tree,
+# all on the same file system (inside the bench prefix's drive C). Also checks
+# once that the extraction gives exactly the tree plus companions and "files".
+set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
+cd "$QV_ROOT"
+runs=${BENCH_RUNS:-5}
+out=$QV_ROOT/build/bench
+qvpack=build/host/tools/qvpack/qvpack
+rm -rf "$out/package" "$out/x" && mkdir -p "$out/x"
+
+now() { date +%s.%N; }
+ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b - a) * 1000 }'; }
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+g++ -std=c++17 -O2 tests/bench/make_package.cpp -o "$out/make_package"
+"$out/make_package" "$out/package"
+tar -cf "$out/package.tar" -C "$out/package" .
+
+pack_times=()
+for ((i = 1; i <= runs; i++)); do
+  t0=$(now); "$qvpack" pack "$out/package" "$out/package.qva"; t1=$(now)
+  pack_times+=("$(ms "$t0" "$t1")")
+done
+"$qvpack" verify "$out/package.qva"
+
+# The harness carries the archive as resource BIN 103, like the installer.
+printf '103 BIN "%s"\n' "$out/package.qva" >"$out/payload.rc"
+i686-w64-mingw32-windres "$out/payload.rc" -O coff -o "$out/payload.o"
+i686-w64-mingw32-g++-posix -std=c++17 -Os -I. -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601 \
+  tests/bench/extract_bench.cpp "$out/payload.o" build/win32/libqvcore.a -static -s \
+  -lpsapi -lole32 -lshell32 -ladvapi32 -luser32 -lgdi32 -luuid -o "$out/extract_bench.exe"
+
+export WINEPREFIX=$QV_WINE_DIR/bench
+scripts/wine-prefix.sh "$WINEPREFIX" "$QV_WINE_DIR/base"
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+drive=$WINEPREFIX/drive_c/bench
+rm -rf "$drive" && mkdir -p "$drive"
+cp -a "$out/package" "$drive/src"
+cp "$out/extract_bench.exe" "$drive/"
+wine cmd /c exit >/dev/null 2>&1  # start Wine's helper processes once
+
+extract_ms=() extract_process_ms=() xcopy_ms=() tar_ms=() peak_ws=() peak_private=()
+for ((i = 1; i <= runs; i++)); do
+  mkdir "$drive/x$i"
+  t0=$(now); wine 'C:\bench\extract_bench.exe' "C:\\bench\\x$i" >"$out/x/run$i.txt" 2>&1; t1=$(now)
+  extract_process_ms+=("$(ms "$t0" "$t1")")
+  extract_ms+=("$(awk '/^extract_ms/ { print $2 }' "$out/x/run$i.txt")")
+  peak_ws+=("$(awk '/^peak_working_set_kb/ { print $2 }' "$out/x/run$i.txt")")
+  peak_private+=("$(awk '/^peak_private_kb/ { print $2 }' "$out/x/run$i.txt")")
+
+  t0=$(now); wine xcopy /E /I /Q 'C:\bench\src' "C:\\bench\\c$i" >/dev/null 2>&1; t1=$(now)
+  xcopy_ms+=("$(ms "$t0" "$t1")")
+
+  mkdir "$drive/t$i"
+  t0=$(now); tar -xf "$out/package.tar" -C "$drive/t$i"; t1=$(now)
+  tar_ms+=("$(ms "$t0" "$t1")")
+
+  if [ "$i" -eq 1 ]; then
+    grep -q '^ok 1' "$out/x/run1.txt" || { cat "$out/x/run1.txt"; exit 1; }
+    diff -r --exclude='*.qv' --exclude=files "$drive/src" "$drive/x1" >/dev/null ||
+      { echo "bench: the extracted tree differs from the package" >&2; exit 1; }
+    [ "$(find "$drive/c1" -type f | wc -l)" -eq 1764 ] || { echo "bench: xcopy copied too little" >&2; exit 1; }
+    companions=$(find "$drive/x1" -name '*.qv' | wc -l)
+    lines=$(wc -l <"$drive/x1/files")
+  fi
+  rm -rf "$drive/x$i" "$drive/c$i" "$drive/t$i"
+done
+
+e=$(median "${extract_ms[@]}") ep=$(median "${extract_process_ms[@]}")
+x=$(median "${xcopy_ms[@]}") t=$(median "${tar_ms[@]}") p=$(median "${pack_times[@]}")
+echo "package: 1764 files, 120 folders, 22764893 bytes; archive $(stat -c %s "$out/package.qva") bytes"
+echo "check: tree identical, $companions companions, $lines lines in \"files\""
+echo "medians of $runs runs (ms):"
+echo "  qvpack pack                  $p"
+echo "  ExtractPayload (in process)  $e"
+echo "  extraction, whole process    $ep"
+echo "  wine xcopy /E /I /Q          $x"
+echo "  tar -xf (native)             $t"
+awk -v e="$e" -v ep="$ep" -v x="$x" -v t="$t" 'BEGIN {
+  printf "ratios: ExtractPayload/xcopy %.2f, extraction process/xcopy %.2f, ExtractPayload/tar %.2f\n", e / x, ep / x, e / t }'
+echo "extraction peak memory: working set $(median "${peak_ws[@]}") KiB, private $(median "${peak_private[@]}") KiB"

@@ -1,0 +1,31 @@
+# End-to-end tests: the real installer, driven from outside under Wine.
+# qvdrive.exe drives its dialogs and reads what it left behind; standin.exe
+# plays the outside programs; every tests/e2e/scenarios/*.sh is one test.
+set(QV_E2E_DIR ${CMAKE_SOURCE_DIR}/tests/e2e)
+
+add_executable(qvdrive ${QV_E2E_DIR}/qvdrive.cpp)
+target_compile_definitions(qvdrive PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601)
+target_compile_options(qvdrive PRIVATE ${QV_WARNINGS} -Os)
+target_link_options(qvdrive PRIVATE -municode -s)
+target_link_libraries(qvdrive PRIVATE ole32 shell32 uuid user32 advapi32)
+
+add_executable(standin WIN32 ${QV_E2E_DIR}/standin.cpp)
+target_compile_options(standin PRIVATE ${QV_WARNINGS} -Os -fno-exceptions -fno-rtti)
+target_link_options(standin PRIVATE -nostartfiles -nodefaultlibs -s -Wl,-e,_StandinStart@0)
+target_link_libraries(standin PRIVATE kernel32 user32)
+
+# Until the packer is built, the scenarios run the program without a payload.
+set(QV_E2E_SETUP QVSetup)
+if(NOT TARGET QVSetup)
+  message(STATUS "e2e: no packer, the scenarios run QVSetupStub.exe")
+  set(QV_E2E_SETUP QVSetupStub)
+endif()
+
+file(GLOB QV_E2E_SCENARIOS CONFIGURE_DEPENDS ${QV_E2E_DIR}/scenarios/*.sh)
+foreach(scenario ${QV_E2E_SCENARIOS})
+  get_filename_component(name ${scenario} NAME_WE)
+  string(REPLACE "-" "_" name ${name})
+  add_test(NAME e2e_${name} COMMAND bash ${scenario})
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 240 ENVIRONMENT
+    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:${QV_E2E_SETUP}>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_QVPACK=${QVPACK};QV_WINE_BASE=${CMAKE_SOURCE_DIR}/build/wine/base;QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
+endforeach()
