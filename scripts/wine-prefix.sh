@@ -17,6 +17,9 @@ if [ -n "$template" ]; then
 fi
 
 WINEPREFIX=$dir wineboot -i >/dev/null 2>&1
+# Without a window manager (Xvfb), a managed window's hiding waits 2 s for the
+# manager that never answers; unmanaged windows close at once.
+WINEPREFIX=$dir wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 WINEPREFIX=$dir wineserver -w
 # A new prefix links Desktop, Documents and the like to $HOME; make them real
 # folders so that nothing a test writes lands outside the prefix.

@@ -1,13 +1,146 @@
 #include "ui/folder_dialog.h"
 
+#include <shlobj.h>
+
+#include "common/text_string.h"
 #include "setup/setup_state.h"
 
-// Placeholder until the folder dialog lands: takes the default folders.
-INT_PTR ShowFolderDialog(HWND) {
-  g_setupState.installFolder.Assign("C:\\DO-Dazuvazav");
-  if (!CreateDirectoryA(g_setupState.installFolder.data, nullptr) &&
-      GetLastError() != ERROR_ALREADY_EXISTS)
-    return 1;
-  g_setupState.userFolder.Assign("C:\\DO-Dazuvazav");
-  return 0;
+namespace {
+
+const int kTemplate = 111;
+const int kOk = 116;
+const int kCancel = 117;
+// GetDlgItemTextA with this limit reads at most 999 characters.
+const int kFolderBufferSize = 1000;
+
+// One of the dialog's two rows: an edit field with its "Suchen" and
+// "Standard" buttons, and the folder of the setup state it is stored into.
+struct FolderRow {
+  int edit;
+  int browse;
+  int standard;
+  const char* browseTitle;
+  const char* fixedDefault;  // null: the documents folder + "\PSpice"
+  TextString* stored;
+};
+
+const FolderRow kInstallRow = {112,
+                               114,
+                               119,
+                               "Ordner f\xFCr die PSpice-Programme und die Simulationsbeispiele",
+                               "C:\\DO-Dazuvazav",
+                               &g_setupState.installFolder};
+const FolderRow kUserRow = {113,     115,
+                            120,     "Voreingestellter Ordner f\xFCr eigene Simulationen",
+                            nullptr, &g_setupState.userFolder};
+
+// Gives the default button back to OK, after a click made `button` the default.
+void FocusOk(HWND dialog, int button) {
+  SendDlgItemMessageA(dialog, button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  SendDlgItemMessageA(dialog, kOk, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  SetFocus(GetDlgItem(dialog, kOk));
+}
+
+void SetDefaultFolder(HWND dialog, const FolderRow& row) {
+  TextString text;
+  char documents[MAX_PATH] = {};
+  if (row.fixedDefault)
+    text.Assign(row.fixedDefault);
+  else if (SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents) == S_OK)
+    text.Concat(documents, "\\PSpice");
+  SetDlgItemTextA(dialog, row.edit, text.data ? text.data : "");
+  FocusOk(dialog, row.standard);
+}
+
+void BrowseForFolder(HWND dialog, const FolderRow& row) {
+  char displayName[MAX_PATH] = {};
+  BROWSEINFOA info = {};
+  info.hwndOwner = dialog;
+  info.pszDisplayName = displayName;
+  info.lpszTitle = row.browseTitle;
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  if (chosen) {
+    char path[MAX_PATH] = {};
+    if (SHGetPathFromIDListA(chosen, path)) SetDlgItemTextA(dialog, row.edit, path);
+    CoTaskMemFree(chosen);
+  }
+  FocusOk(dialog, row.browse);
+}
+
+// SHCreateDirectoryExA reports an existing file like an existing folder, so
+// the existing path is checked to be a folder.
+bool CreateFolder(const char* path) {
+  const int result = SHCreateDirectoryExA(nullptr, path, nullptr);
+  if (result == ERROR_SUCCESS) return true;
+  if (result != ERROR_FILE_EXISTS && result != ERROR_ALREADY_EXISTS) return false;
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RejectFolder(HWND dialog, const FolderRow& row) {
+  MessageBoxA(dialog, "Ung\xFCltiger Ordner", "QV Setup", MB_OK);
+  SendDlgItemMessageA(dialog, row.edit, EM_SETSEL, 0, -1);
+  SetFocus(GetDlgItem(dialog, row.edit));
+}
+
+// Accepts the row's text when it equals the stored folder or names a folder
+// that exists or could be created; stores it exactly as typed.
+bool ValidateFolder(HWND dialog, const FolderRow& row) {
+  char text[kFolderBufferSize] = {};
+  const UINT length = GetDlgItemTextA(dialog, row.edit, text, kFolderBufferSize);
+  if (length == 0) {
+    RejectFolder(dialog, row);
+    return false;
+  }
+  if (row.stored->Equals(text)) return true;
+  if (!CreateFolder(text)) {
+    RejectFolder(dialog, row);
+    return false;
+  }
+  row.stored->AssignPrefix(text, static_cast<int32_t>(length));
+  return true;
+}
+
+void OnCommand(HWND dialog, int id) {
+  switch (id) {
+    case 114:
+      BrowseForFolder(dialog, kInstallRow);
+      break;
+    case 115:
+      BrowseForFolder(dialog, kUserRow);
+      break;
+    case kOk:
+      if (ValidateFolder(dialog, kInstallRow) && ValidateFolder(dialog, kUserRow))
+        EndDialog(dialog, 0);
+      break;
+    case kCancel:
+      EndDialog(dialog, 1);
+      break;
+    case 119:
+      SetDefaultFolder(dialog, kInstallRow);
+      break;
+    case 120:
+      SetDefaultFolder(dialog, kUserRow);
+      break;
+  }
+}
+
+INT_PTR CALLBACK FolderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetDefaultFolder(dialog, kInstallRow);
+      SetDefaultFolder(dialog, kUserRow);
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(dialog, LOWORD(wParam));
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+INT_PTR ShowFolderDialog(HWND owner) {
+  return DialogBoxParamA(g_setupState.moduleInstance, MAKEINTRESOURCEA(kTemplate), owner,
+                         FolderDialogProc, 0);
 }

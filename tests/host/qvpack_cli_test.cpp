@@ -4,9 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/host/archive_bytes.h"
 #include "tests/host/host_files.h"
@@ -105,6 +107,23 @@ TEST(QvpackCommandLine, RejectedTreeGivesItsErrorsAndNoArchive) {
                           "qvpack: " + tree + "/Bin/qv.ini: is missing; every package needs it\n" +
                           "qvpack: no archive written\n");
   EXPECT_FALSE(std::filesystem::exists(temp / "a.qva"));
+}
+
+TEST(QvpackCommandLine, WriteFailureLeavesNoArchive) {
+  HostTempFolder temp;
+  const std::string tree = temp / "tree";
+  MakeMinimalPackage(tree);
+  WriteHostFile(tree + "/Doc/big", std::string(200000, 'b'));
+  // A file size limit of 50 blocks makes the writes fail with EFBIG.
+  const std::string command = "trap '' XFSZ; ulimit -f 50; " + std::string(QVPACK_BINARY) +
+                              " pack " + tree + " " + temp / "out.qva" + " 2>" + temp / "stderr";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string err = ReadHostFile(temp / "stderr");
+  EXPECT_NE(err.find(": cannot write the archive: File too large\n"), std::string::npos) << err;
+  EXPECT_EQ(NamesIn(temp.path()), (std::vector<std::string>{"stderr", "tree"}))
+      << "no archive, no temporary file";
 }
 
 TEST(QvpackCommandLine, WrongUseShowsTheUsage) {

@@ -50,26 +50,33 @@ class TreeScanner {
     errors_->push_back(path + ": " + reason);
   }
 
-  // Reads the folder's entries, checks every name and type, and recurses.
-  void ScanFolder(Entry* folder) {
-    DIR* dir = opendir(folder->hostPath.c_str());
+  // The names in a folder, without "." and "..", sorted.
+  bool ReadFolderNames(const std::string& path, std::vector<std::string>* names) {
+    DIR* dir = opendir(path.c_str());
     if (!dir) {
-      Problem(folder->hostPath, "cannot read folder: " + SystemError(errno));
-      return;
+      Problem(path, "cannot read folder: " + SystemError(errno));
+      return false;
     }
-    std::vector<std::string> hostNames;
     errno = 0;
     while (dirent* item = readdir(dir)) {
       const std::string name = item->d_name;
-      if (name != "." && name != "..") hostNames.push_back(name);
+      if (name != "." && name != "..") names->push_back(name);
       errno = 0;
     }
     const int readError = errno;
     closedir(dir);
     if (readError != 0) {
-      Problem(folder->hostPath, "cannot read folder: " + SystemError(readError));
-      return;
+      Problem(path, "cannot read folder: " + SystemError(readError));
+      return false;
     }
+    std::sort(names->begin(), names->end());
+    return true;
+  }
+
+  // Reads the folder's entries, checks every name and type, and recurses.
+  void ScanFolder(Entry* folder) {
+    std::vector<std::string> hostNames;
+    if (!ReadFolderNames(folder->hostPath, &hostNames)) return;
     for (const std::string& hostName : hostNames) {
       Entry entry;
       entry.hostPath = folder->hostPath + "/" + hostName;
@@ -161,9 +168,12 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
+// Writes the archive to a temporary file; the first write failure is
+// reported with the system's reason.
 class ArchiveWriter {
  public:
-  ArchiveWriter(FILE* out, std::vector<std::string>* errors) : out_(out), errors_(errors) {}
+  ArchiveWriter(FILE* out, const std::string& path, std::vector<std::string>* errors)
+      : out_(out), path_(path), errors_(errors) {}
 
   bool WriteSection(uint8_t tag, const Entry& folder) {
     return Put(&tag, 1) && WriteRecords(folder);
@@ -171,11 +181,18 @@ class ArchiveWriter {
 
   bool Put(const void* bytes, size_t count) {
     if (count == 0 || std::fwrite(bytes, 1, count, out_) == count) return true;
-    writeFailed_ = true;
-    return false;
+    return WriteFailed();
   }
 
-  bool writeFailed() const { return writeFailed_; }
+  // Flushes the archive to the disk and closes it.
+  bool Finish() {
+    const bool flushed = std::fflush(out_) == 0 && fsync(fileno(out_)) == 0;
+    if (!flushed) WriteFailed();
+    FILE* out = out_;
+    out_ = nullptr;
+    if (std::fclose(out) != 0 && flushed) return WriteFailed();
+    return flushed;
+  }
 
  private:
   bool WriteRecords(const Entry& folder) {
@@ -221,9 +238,16 @@ class ArchiveWriter {
     return true;
   }
 
+  bool WriteFailed() {
+    if (!failed_) errors_->push_back(path_ + ": cannot write the archive: " + SystemError(errno));
+    failed_ = true;
+    return false;
+  }
+
   FILE* out_;
+  std::string path_;
   std::vector<std::string>* errors_;
-  bool writeFailed_ = false;
+  bool failed_ = false;
 };
 
 bool IsFileIn(const Entry& folder, const char* upperName) {
@@ -243,20 +267,8 @@ bool ScanTopLevel(const std::string& tree, std::vector<std::unique_ptr<Entry>>* 
     scanner.Problem(tree, "is not a folder");
     return false;
   }
-  Entry top;
-  top.hostPath = tree;
-  DIR* dir = opendir(tree.c_str());
-  if (!dir) {
-    scanner.Problem(tree, "cannot read folder: " + SystemError(errno));
-    return false;
-  }
   std::vector<std::string> names;
-  while (dirent* item = readdir(dir)) {
-    const std::string name = item->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  closedir(dir);
-  std::sort(names.begin(), names.end());
+  if (!scanner.ReadFolderNames(tree, &names)) return false;
   sections->resize(kSectionCount);
   for (const std::string& name : names) {
     const std::string path = tree + "/" + name;
@@ -307,26 +319,21 @@ bool PackTree(const std::string& tree, const std::string& archive,
   const mode_t mask = umask(0);
   umask(mask);
   fchmod(fd, 0666 & ~mask);
-  FilePtr out(fdopen(fd, "wb"));
+  FILE* out = fdopen(fd, "wb");
   if (!out) {
     errors->push_back(temp + ": " + SystemError(errno));
     close(fd);
     unlink(temp.c_str());
     return false;
   }
-  ArchiveWriter writer(out.get(), errors);
+  ArchiveWriter writer(out, temp, errors);
   bool ok = true;
   for (int k = 0; k < kSectionCount && ok; ++k) {
     if (sections[k]) ok = writer.WriteSection(kArchiveSections[k].tag, *sections[k]);
   }
   ok = ok && writer.Put(&kArchiveEndByte, 1);
-  ok = ok && std::fflush(out.get()) == 0 && fsync(fileno(out.get())) == 0;
-  const int writeErrno = errno;
-  const bool closed = std::fclose(out.release()) == 0;
-  if (ok && !closed) ok = false;
-  if (!ok && (writer.writeFailed() || !closed || errors->empty())) {
-    errors->push_back(temp + ": cannot write the archive: " + SystemError(writeErrno));
-  }
+  // Closed also after a failure, before the temporary file is removed.
+  ok = writer.Finish() && ok;
   if (ok && std::rename(temp.c_str(), archive.c_str()) != 0) {
     errors->push_back(archive + ": cannot put the archive in place: " + SystemError(errno));
     ok = false;
