@@ -2,8 +2,9 @@
 // resource "BIN" 103, found and locked as the install driver does, and is
 // unpacked into the folder given as the argument. Prints the time of
 // ExtractPayload alone and the peak memory of the process.
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
 
 #include <cstdio>
 

@@ -122,12 +122,8 @@ TEST(QvpackCommandLine, WriteFailureLeavesNoArchive) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   const std::string err = ReadHostFile(temp / "stderr");
   EXPECT_NE(err.find(": cannot write the archive: File too large\n"), std::string::npos) << err;
-  std::vector<std::string> left;
-  for (const auto& entry : std::filesystem::directory_iterator(temp.path())) {
-    left.push_back(entry.path().filename().string());
-  }
-  std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"stderr", "tree"})) << "no archive, no temporary file";
+  EXPECT_EQ(NamesIn(temp.path()), (std::vector<std::string>{"stderr", "tree"}))
+      << "no archive, no temporary file";
 }
 
 TEST(QvpackCommandLine, WrongUseShowsTheUsage) {

@@ -50,26 +50,33 @@ class TreeScanner {
     errors_->push_back(path + ": " + reason);
   }
 
-  // Reads the folder's entries, checks every name and type, and recurses.
-  void ScanFolder(Entry* folder) {
-    DIR* dir = opendir(folder->hostPath.c_str());
+  // The names in a folder, without "." and "..", sorted.
+  bool ReadFolderNames(const std::string& path, std::vector<std::string>* names) {
+    DIR* dir = opendir(path.c_str());
     if (!dir) {
-      Problem(folder->hostPath, "cannot read folder: " + SystemError(errno));
-      return;
+      Problem(path, "cannot read folder: " + SystemError(errno));
+      return false;
     }
-    std::vector<std::string> hostNames;
     errno = 0;
     while (dirent* item = readdir(dir)) {
       const std::string name = item->d_name;
-      if (name != "." && name != "..") hostNames.push_back(name);
+      if (name != "." && name != "..") names->push_back(name);
       errno = 0;
     }
     const int readError = errno;
     closedir(dir);
     if (readError != 0) {
-      Problem(folder->hostPath, "cannot read folder: " + SystemError(readError));
-      return;
+      Problem(path, "cannot read folder: " + SystemError(readError));
+      return false;
     }
+    std::sort(names->begin(), names->end());
+    return true;
+  }
+
+  // Reads the folder's entries, checks every name and type, and recurses.
+  void ScanFolder(Entry* folder) {
+    std::vector<std::string> hostNames;
+    if (!ReadFolderNames(folder->hostPath, &hostNames)) return;
     for (const std::string& hostName : hostNames) {
       Entry entry;
       entry.hostPath = folder->hostPath + "/" + hostName;
@@ -260,20 +267,8 @@ bool ScanTopLevel(const std::string& tree, std::vector<std::unique_ptr<Entry>>* 
     scanner.Problem(tree, "is not a folder");
     return false;
   }
-  Entry top;
-  top.hostPath = tree;
-  DIR* dir = opendir(tree.c_str());
-  if (!dir) {
-    scanner.Problem(tree, "cannot read folder: " + SystemError(errno));
-    return false;
-  }
   std::vector<std::string> names;
-  while (dirent* item = readdir(dir)) {
-    const std::string name = item->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  closedir(dir);
-  std::sort(names.begin(), names.end());
+  if (!scanner.ReadFolderNames(tree, &names)) return false;
   sections->resize(kSectionCount);
   for (const std::string& name : names) {
     const std::string path = tree + "/" + name;
