@@ -22,6 +22,7 @@ source "$QV_ROOT/scripts/wine-env.sh"
 QV_SETUP_EXE=${QV_SETUP_EXE:-$QV_ROOT/build/win32/QVSetup.exe}
 QV_DRIVE_EXE=${QV_DRIVE_EXE:-$QV_ROOT/build/win32/qvdrive.exe}
 QV_STANDIN_EXE=${QV_STANDIN_EXE:-$QV_ROOT/build/win32/standin.exe}
+QV_PLANTED_DLL=${QV_PLANTED_DLL:-$QV_ROOT/build/win32/planted.dll}
 QV_QVPACK=${QV_QVPACK:-$QV_ROOT/build/host/tools/qvpack/qvpack}
 QV_WINE_BASE=${QV_WINE_BASE:-$QV_ROOT/build/wine/base}
 QV_E2E_WORK=${QV_E2E_WORK:-$QV_ROOT/build/win32/e2e/${E2E_NAME//-/_}}
