@@ -21,11 +21,8 @@ target_link_options(planted PRIVATE -nostartfiles -nodefaultlibs -s -Wl,-e,_Plan
 target_link_libraries(planted PRIVATE kernel32 user32)
 set_target_properties(planted PROPERTIES PREFIX "")
 
-# Until the packer is built, the scenarios run the program without a payload.
-set(QV_E2E_SETUP QVSetup)
 if(NOT TARGET QVSetup)
-  message(STATUS "e2e: no packer, the scenarios run QVSetupStub.exe")
-  set(QV_E2E_SETUP QVSetupStub)
+  return()
 endif()
 
 file(GLOB QV_E2E_SCENARIOS CONFIGURE_DEPENDS ${QV_E2E_DIR}/scenarios/*.sh)
@@ -34,5 +31,5 @@ foreach(scenario ${QV_E2E_SCENARIOS})
   string(REPLACE "-" "_" name ${name})
   add_test(NAME e2e_${name} COMMAND bash ${scenario})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 240 ENVIRONMENT
-    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:${QV_E2E_SETUP}>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_PLANTED_DLL=$<TARGET_FILE:planted>;QV_QVPACK=${QVPACK};QV_WINE_BASE=${CMAKE_SOURCE_DIR}/build/wine/base;QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
+    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_PLANTED_DLL=$<TARGET_FILE:planted>;QV_QVPACK=${QVPACK};QV_WINE_BASE=${CMAKE_SOURCE_DIR}/build/wine/base;QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
 endforeach()

@@ -280,6 +280,18 @@ run_to_finish() {
   fail "no finish dialog after six dialogs"
 }
 
+# install_with_defaults: the whole run with the default answers, from the
+# start of the installer to its end after the finish dialog (exit code 0).
+install_with_defaults() {
+  start_installer
+  expect_dialog welcome
+  click welcome 116
+  run_to_finish
+  click finish 116
+  wait_end
+  assert_equal "$E2E_EXIT" 0 "the installer's exit code"
+}
+
 # still_open KIND SECONDS: the dialog stays open for that long (e.g. after Escape).
 still_open() {
   sleep "$2"
