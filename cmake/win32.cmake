@@ -2,7 +2,12 @@
 enable_language(RC)
 
 # Small code: every function and datum in its own section, unused ones dropped.
-set(QV_COMPILE_FLAGS -Os -ffunction-sections -fdata-sections)
+# Nothing in the installer throws (its operator new ends the process when
+# memory runs out), so it carries no exception tables, unwinder or type info,
+# and with one thread no guarded statics.
+set(QV_COMPILE_FLAGS -Os -ffunction-sections -fdata-sections
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
+  -fno-asynchronous-unwind-tables)
 set(QV_WARNINGS -Wall -Wextra -Werror)
 
 function(qv_strict target)
@@ -26,7 +31,9 @@ file(GLOB QV_CORE_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM QV_CORE_SOURCES ${CMAKE_SOURCE_DIR}/setup/win_main.cpp)
 add_library(qvcore STATIC ${QV_CORE_SOURCES})
 target_include_directories(qvcore PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_definitions(qvcore PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+# __USE_MINGW_ANSI_STDIO=0: the C runtime's own printf family, not mingw's larger copy.
+target_compile_definitions(qvcore PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601
+  __USE_MINGW_ANSI_STDIO=0)
 target_link_libraries(qvcore PUBLIC ole32 shell32 advapi32 user32 gdi32 uuid)
 qv_strict(qvcore)
 

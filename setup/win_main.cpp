@@ -1,15 +1,46 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <exception>
+#include <new>
 
 #include "setup/finish_dialog.h"
 #include "setup/setup_state.h"
 #include "setup/welcome_dialog.h"
 
+namespace {
+
+// An installer runs elevated from a downloads folder: DLLs that the system
+// loads on demand (theme, input method) must come from the system folder,
+// never from beside the program. Systems without SetDefaultDllDirectories
+// keep their default search order.
+void RestrictDllSearch() {
+  typedef BOOL(WINAPI * SetDefaultDllDirectoriesFunction)(DWORD);
+  FARPROC function = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+  if (!function) return;
+  reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(function))(
+      LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+// Out of memory ends the process at once, without a message and without
+// rollback: what an uncaught std::bad_alloc would do, without the exception
+// machinery in the program.
+void* Allocate(size_t size) {
+  void* block = std::malloc(size ? size : 1);
+  if (!block) ExitProcess(3);
+  return block;
+}
+
+}  // namespace
+
+void* operator new(size_t size) { return Allocate(size); }
+void* operator new[](size_t size) { return Allocate(size); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, size_t) noexcept { std::free(block); }
+void operator delete[](void* block, size_t) noexcept { std::free(block); }
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // An allocation that fails ends the process at once, without a message.
-  std::set_terminate([] { ExitProcess(3); });
+  RestrictDllSearch();
   g_setupState.moduleInstance = instance;
   CoInitialize(nullptr);
   HINSTANCE module = GetModuleHandleA(nullptr);

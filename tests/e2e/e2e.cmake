@@ -1,6 +1,7 @@
 # End-to-end tests: the real installer, driven from outside under Wine.
 # qvdrive.exe drives its dialogs and reads what it left behind; standin.exe
-# plays the outside programs; every tests/e2e/scenarios/*.sh is one test.
+# plays the outside programs; planted.dll is planted beside the installer;
+# every tests/e2e/scenarios/*.sh is one test.
 set(QV_E2E_DIR ${CMAKE_SOURCE_DIR}/tests/e2e)
 
 add_executable(qvdrive ${QV_E2E_DIR}/qvdrive.cpp)
@@ -14,11 +15,14 @@ target_compile_options(standin PRIVATE ${QV_WARNINGS} -Os -fno-exceptions -fno-r
 target_link_options(standin PRIVATE -nostartfiles -nodefaultlibs -s -Wl,-e,_StandinStart@0)
 target_link_libraries(standin PRIVATE kernel32 user32)
 
-# Until the packer is built, the scenarios run the program without a payload.
-set(QV_E2E_SETUP QVSetup)
+add_library(planted SHARED ${QV_E2E_DIR}/planted.cpp)
+target_compile_options(planted PRIVATE ${QV_WARNINGS} -Os -fno-exceptions -fno-rtti)
+target_link_options(planted PRIVATE -nostartfiles -nodefaultlibs -s -Wl,-e,_PlantedMain@12)
+target_link_libraries(planted PRIVATE kernel32 user32)
+set_target_properties(planted PROPERTIES PREFIX "")
+
 if(NOT TARGET QVSetup)
-  message(STATUS "e2e: no packer, the scenarios run QVSetupStub.exe")
-  set(QV_E2E_SETUP QVSetupStub)
+  return()
 endif()
 
 file(GLOB QV_E2E_SCENARIOS CONFIGURE_DEPENDS ${QV_E2E_DIR}/scenarios/*.sh)
@@ -27,5 +31,5 @@ foreach(scenario ${QV_E2E_SCENARIOS})
   string(REPLACE "-" "_" name ${name})
   add_test(NAME e2e_${name} COMMAND bash ${scenario})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 240 ENVIRONMENT
-    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:${QV_E2E_SETUP}>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_QVPACK=${QVPACK};QV_WINE_BASE=${CMAKE_SOURCE_DIR}/build/wine/base;QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
+    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_PLANTED_DLL=$<TARGET_FILE:planted>;QV_QVPACK=${QVPACK};QV_WINE_BASE=${CMAKE_SOURCE_DIR}/build/wine/base;QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
 endforeach()

@@ -22,6 +22,7 @@ source "$QV_ROOT/scripts/wine-env.sh"
 QV_SETUP_EXE=${QV_SETUP_EXE:-$QV_ROOT/build/win32/QVSetup.exe}
 QV_DRIVE_EXE=${QV_DRIVE_EXE:-$QV_ROOT/build/win32/qvdrive.exe}
 QV_STANDIN_EXE=${QV_STANDIN_EXE:-$QV_ROOT/build/win32/standin.exe}
+QV_PLANTED_DLL=${QV_PLANTED_DLL:-$QV_ROOT/build/win32/planted.dll}
 QV_QVPACK=${QV_QVPACK:-$QV_ROOT/build/host/tools/qvpack/qvpack}
 QV_WINE_BASE=${QV_WINE_BASE:-$QV_ROOT/build/wine/base}
 QV_E2E_WORK=${QV_E2E_WORK:-$QV_ROOT/build/win32/e2e/${E2E_NAME//-/_}}
@@ -277,6 +278,18 @@ run_to_finish() {
     drive gone "$kind" 10000 >/dev/null || fail "the $kind dialog did not close"
   done
   fail "no finish dialog after six dialogs"
+}
+
+# install_with_defaults: the whole run with the default answers, from the
+# start of the installer to its end after the finish dialog (exit code 0).
+install_with_defaults() {
+  start_installer
+  expect_dialog welcome
+  click welcome 116
+  run_to_finish
+  click finish 116
+  wait_end
+  assert_equal "$E2E_EXIT" 0 "the installer's exit code"
 }
 
 # still_open KIND SECONDS: the dialog stays open for that long (e.g. after Escape).

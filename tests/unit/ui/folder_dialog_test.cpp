@@ -68,7 +68,9 @@ class FolderDialog : public ::testing::Test {
   // go on with `next` (which ends the dialog).
   void AfterMessage(std::function<void()> next) {
     driver_.Then(CloseMessageBox(dialog_, message_)).Then([this, next](HWND front) {
-      if (front != dialog_) return false;
+      // Under load the dialog's reactivation can leave the thread without a
+      // focus for a moment; wait for it to settle.
+      if (front != dialog_ || !GetFocus()) return false;
       focus_ = GetDlgCtrlID(GetFocus());
       next();
       return true;
