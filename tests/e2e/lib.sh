@@ -91,7 +91,11 @@ e2e_cleanup() {
   if [ -n "$E2E_PID" ]; then
     wait "$E2E_PID" 2>/dev/null || true
   fi
-  [ $status -eq 0 ] && echo "PASS [$E2E_NAME] ($SECONDS s)"
+  # A prefix takes about half a gigabyte: keep it only where a scenario failed.
+  if [ $status -eq 0 ]; then
+    rm -rf "$QV_E2E_WORK/prefix"
+    echo "PASS [$E2E_NAME] ($SECONDS s)"
+  fi
   exit $status
 }
 
