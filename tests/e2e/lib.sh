@@ -91,9 +91,10 @@ e2e_cleanup() {
   if [ -n "$E2E_PID" ]; then
     wait "$E2E_PID" 2>/dev/null || true
   fi
-  # A prefix takes about half a gigabyte: keep it only where a scenario failed.
+  # A prefix takes about half a gigabyte: keep it only where a scenario failed
+  # or where the caller asks for it (the demo).
   if [ $status -eq 0 ]; then
-    rm -rf "$QV_E2E_WORK/prefix"
+    [ -n "${QV_E2E_KEEP:-}" ] || rm -rf "$QV_E2E_WORK/prefix"
     echo "PASS [$E2E_NAME] ($SECONDS s)"
   fi
   exit $status
