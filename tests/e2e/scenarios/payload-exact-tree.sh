@@ -13,13 +13,7 @@ seed_pspice
 seed_octave 3.2.4 >/dev/null
 
 step "installing with the default answers"
-start_installer
-expect_dialog welcome
-click welcome 116
-run_to_finish
-click finish 116
-wait_end
-assert_equal "$E2E_EXIT" 0 "the exit code"
+install_with_defaults
 
 step "comparing the install folder with the package"
 root=$(unix_path "$install")

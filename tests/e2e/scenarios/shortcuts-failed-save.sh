@@ -14,13 +14,7 @@ group="$E2E_USER_PROGRAMS\\DO-Dazuvazav"
 seed_folder "$group\\QV PSpice.lnk"
 
 step "installing"
-start_installer
-expect_dialog welcome
-click welcome 116
-run_to_finish
-click finish 116
-wait_end
-assert_equal "$E2E_EXIT" 0 "the exit code"
+install_with_defaults
 
 step "checking what was made"
 assert_file_content "$install\\links" "F$group

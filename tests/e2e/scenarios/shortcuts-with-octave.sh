@@ -18,13 +18,7 @@ browser=$(drive reg 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\ie
   fail "the prefix has no browser key"
 
 step "installing with the default answers"
-start_installer
-expect_dialog welcome
-click welcome 116
-run_to_finish
-click finish 116
-wait_end
-assert_equal "$E2E_EXIT" 0 "the exit code"
+install_with_defaults
 
 step "checking the links log"
 group="$E2E_USER_PROGRAMS\\DO-Dazuvazav"

@@ -12,13 +12,7 @@ group="$E2E_USER_PROGRAMS\\DO-Dazuvazav"
 seed_folder "$group"
 
 step "installing without Octave"
-start_installer
-expect_dialog welcome
-click welcome 116
-run_to_finish
-click finish 116
-wait_end
-assert_equal "$E2E_EXIT" 0 "the exit code"
+install_with_defaults
 
 step "checking the links log and the shortcuts"
 desktop=$E2E_DESKTOP
