@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <memory>
 
 #include "common/ascii_upper.h"
