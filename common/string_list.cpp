@@ -55,7 +55,8 @@ bool WriteListFile(const TextString& path, const StringList& list) {
   StdioFile file(path.data, "wb");
   if (!file) return false;
   for (const StringListNode* node = list.head; node; node = node->next) {
-    std::fprintf(file.get(), "%s\n", node->line);
+    std::fputs(node->line, file.get());
+    std::fputc('\n', file.get());
   }
   return true;
 }

@@ -41,7 +41,10 @@ void WriteFailureLog(const PayloadExtractor& extractor) {
   const DWORD code = extractor.failureCode;
   StdioFile file(kFailureLogPath, "a");
   if (!file) return;
-  std::fprintf(file.get(), "Error = %d\n", static_cast<int>(code));
+  char line[32];
+  wsprintfA(line, "Error = %d\n", static_cast<int>(code));
+  std::fputs(line, file.get());
   SystemMessageText text(code);
-  std::fprintf(file.get(), "%s\n", text.get());
+  std::fputs(text.get(), file.get());
+  std::fputc('\n', file.get());
 }
