@@ -285,6 +285,19 @@ run_to_finish() {
   fail "no finish dialog after six dialogs"
 }
 
+# start_install_into INSTALL USER: starts the installer, presses OK on the
+# welcome dialog and answers the folder dialog with the two folders.
+start_install_into() {
+  start_installer
+  expect_dialog welcome
+  click welcome 116
+  expect_dialog folder 30000
+  set_text folder 112 "$1"
+  set_text folder 113 "$2"
+  click folder 116
+  drive gone folder 10000 >/dev/null || fail "the folder dialog did not close"
+}
+
 # install_with_defaults: the whole run with the default answers, from the
 # start of the installer to its end after the finish dialog (exit code 0).
 install_with_defaults() {

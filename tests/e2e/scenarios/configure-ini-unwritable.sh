@@ -6,7 +6,6 @@
 # package (it wants qv.ini as a file), so the scenario writes the archive
 # itself and puts it into a copy of the installer in place of its own.
 source "$(dirname "$0")/../lib.sh"
-source "$(dirname "$0")/../configure-lib.sh"
 
 install='C:\DO-Dazuvazav'
 user='C:\QV Eigene'
@@ -72,11 +71,7 @@ seed_pspice
 seed_octave 3.2.4 >/dev/null
 
 step "installing"
-start_installer
-expect_dialog welcome
-click welcome 116
-configure_folders "$install" "$user"
-install=$CONFIGURE_INSTALL
+start_install_into "$install" "$user"
 answer_message "Die ini-Datei konnte nicht angepasst werden"
 wait_end
 assert_equal "$E2E_EXIT" 0 "the exit code"

@@ -4,7 +4,6 @@
 # PSpice folder's Common folder with CR LF line ends, and the install key and
 # the ".qv" file type hold the folders and commands.
 source "$(dirname "$0")/../lib.sh"
-source "$(dirname "$0")/../configure-lib.sh"
 
 install='C:\QV Ziel'
 user='C:\QV Eigene\Simulationen'
@@ -16,12 +15,7 @@ seed_octave 3.2.4 >/dev/null
 seed_reg 'HKCU\SOFTWARE\OrCAD\PSpice\QV' Other REG_SZ 'von früher'
 
 step "installing into $install"
-start_installer
-expect_dialog welcome
-click welcome 116
-configure_folders "$install" "$user"
-install=$CONFIGURE_INSTALL
-user=$CONFIGURE_USER
+start_install_into "$install" "$user"
 finish_install
 assert_equal "$E2E_EXIT" 0 "the exit code"
 

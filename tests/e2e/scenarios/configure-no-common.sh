@@ -3,7 +3,6 @@
 # says so as a minor problem and still ends with the finish dialog, with
 # qv.ini rewritten and the registry written. "Common" is not created.
 source "$(dirname "$0")/../lib.sh"
-source "$(dirname "$0")/../configure-lib.sh"
 
 install='C:\DO-Dazuvazav'
 user='C:\QV Eigene'
@@ -14,11 +13,7 @@ rmdir "$(unix_path "$E2E_PSPICE\\Common")" || fail "cannot remove the Common fol
 seed_octave 3.2.4 >/dev/null
 
 step "installing"
-start_installer
-expect_dialog welcome
-click welcome 116
-configure_folders "$install" "$user"
-install=$CONFIGURE_INSTALL
+start_install_into "$install" "$user"
 answer_message "Die prb-Datei konnte nicht angepasst werden (unkritisch)"
 finish_install
 assert_equal "$E2E_EXIT" 0 "the exit code"

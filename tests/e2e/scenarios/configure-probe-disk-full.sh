@@ -3,7 +3,6 @@
 # copy is not reported as done. The run shows the minor-problem message and
 # ends with the finish dialog.
 source "$(dirname "$0")/../lib.sh"
-source "$(dirname "$0")/../configure-lib.sh"
 
 install='C:\DO-Dazuvazav'
 user='C:\QV Eigene'
@@ -15,11 +14,7 @@ ln -s /dev/full "$(unix_path "$E2E_PSPICE\\Common\\pspice.prb")" ||
 seed_octave 3.2.4 >/dev/null
 
 step "installing"
-start_installer
-expect_dialog welcome
-click welcome 116
-configure_folders "$install" "$user"
-install=$CONFIGURE_INSTALL
+start_install_into "$install" "$user"
 answer_message "Die prb-Datei konnte nicht angepasst werden (unkritisch)"
 finish_install
 assert_equal "$E2E_EXIT" 0 "the exit code"
