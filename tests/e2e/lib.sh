@@ -310,6 +310,20 @@ install_with_defaults() {
   assert_equal "$E2E_EXIT" 0 "the installer's exit code"
 }
 
+# install_failing_with TEXT: starts the installer, takes the preset folders and
+# expects the run to fail with the message TEXT; the process must then end by
+# itself with exit code 0 (a finish dialog would wait for its OK).
+install_failing_with() {
+  start_installer
+  expect_dialog welcome
+  click welcome 116
+  expect_dialog folder
+  click folder 116
+  answer_message "$1"
+  wait_end
+  assert_equal "$E2E_EXIT" 0 "the installer's exit code"
+}
+
 # still_open KIND SECONDS: the dialog stays open for that long (e.g. after Escape).
 still_open() {
   sleep "$2"

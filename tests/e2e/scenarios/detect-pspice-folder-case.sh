@@ -16,12 +16,7 @@ seed_link "$E2E_COMMON_PROGRAMS\\PSpice Student\\Schematics.lnk" 'C:\windows\not
 seed_link "$E2E_USER_PROGRAMS\\PSpice Student\\Schematics.lnk" "$odd\\Psched.EXE"
 
 step "installing with the default answers"
-start_installer
-expect_dialog welcome
-click welcome 116
-run_to_finish
-click finish 116
-wait_end
+install_with_defaults
 
 step "checking where the PSpice folder was used"
 assert_reg 'HKCR\VarAVUrivaza\psched' '' "\"$odd\\psched.exe\" -i \"C:\\DO-Dazuvazav\\Bin\\qv.ini\""

@@ -14,13 +14,7 @@ seed_octave 3.2.4 >/dev/null
 seed_folder "$install\\files"
 
 step "installing until the files list fails"
-start_installer
-expect_dialog welcome
-click welcome 116
-expect_dialog folder
-click folder 116
-answer_message "Die Dateien konnten nicht kopiert werden"
-wait_end
+install_failing_with "Die Dateien konnten nicht kopiert werden"
 
 step "checking the failure log and the rollback"
 log='C:\vadodiz.log'

@@ -16,12 +16,7 @@ for name in $planted; do
 done
 
 step "installing"
-start_installer
-expect_dialog welcome
-click welcome 116
-run_to_finish
-click finish 116
-wait_end
+install_with_defaults
 
 step "checking that no planted DLL was loaded"
 markers=$(unix_path 'C:\planted')
