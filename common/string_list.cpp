@@ -58,5 +58,5 @@ bool WriteListFile(const TextString& path, const StringList& list) {
     std::fputs(node->line, file.get());
     std::fputc('\n', file.get());
   }
-  return true;
+  return file.Close();
 }

@@ -62,7 +62,5 @@ bool CopyProbeFile(const TextString& pspiceFolder) {
   if (!destination) return false;
   int c;
   while ((c = std::fgetc(source.get())) != EOF) std::fputc(c, destination.get());
-  // A full disk shows only when the buffered bytes go out: a copy that did not
-  // reach the disk completely is a failure, not a success.
-  return std::fflush(destination.get()) == 0 && !std::ferror(destination.get());
+  return destination.Close();
 }

@@ -87,14 +87,17 @@ bool PayloadExtractor::ExtractFolder(const TextString& path) {
 }
 
 bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& path, int32_t size) {
-  {
-    StdioFile file(path.data, "wb");
-    if (!file) return Fail(GetLastError());
-    std::fwrite(content, 1, static_cast<size_t>(size), file.get());
-  }
+  StdioFile file(path.data, "wb");
+  if (!file) return Fail(GetLastError());
+  // Logged as soon as the file exists, so that the rollback after a failed
+  // write also takes the partly written file; nothing comes in between, so a
+  // complete extraction logs exactly as before.
   TextString line;
   line.Concat(">", path.data);
   installLog.PushBack(line.data);
+  const bool complete =
+      std::fwrite(content, 1, static_cast<size_t>(size), file.get()) == static_cast<size_t>(size);
+  if (!file.Close() || !complete) return Fail(GetLastError());
 
   if (EndsWithIgnoringCase(path.data, path.length, ".SCH")) {
     TextString companionPath;
@@ -104,6 +107,8 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
     if (!companion) return Fail(GetLastError());
     std::fwrite(path.data, 1, static_cast<size_t>(path.length), companion.get());
     std::fputc('\n', companion.get());
+    // The schematic's line also takes its companion out in a rollback.
+    if (!companion.Close()) return Fail(GetLastError());
   }
 
   ++filesWritten;

@@ -25,11 +25,21 @@ if(NOT TARGET QVSetup)
   return()
 endif()
 
+# The installer's package with one large document added, for the scenarios
+# where the drive fills up in the middle of a file.
+set(QV_E2E_LARGE_PACKAGE ${CMAKE_BINARY_DIR}/e2e-large-package)
+file(COPY ${QV_PACKAGE}/ DESTINATION ${QV_E2E_LARGE_PACKAGE})
+if(NOT EXISTS ${QV_E2E_LARGE_PACKAGE}/Doc/handbuch.txt)
+  string(REPEAT "Handbuch der Simulationsbeispiele, eine Zeile mit 64 Zeichen. \r\n" 16384 text)
+  file(WRITE ${QV_E2E_LARGE_PACKAGE}/Doc/handbuch.txt "${text}")
+endif()
+qv_add_installer(QVSetupLarge ${QV_E2E_LARGE_PACKAGE})
+
 file(GLOB QV_E2E_SCENARIOS CONFIGURE_DEPENDS ${QV_E2E_DIR}/scenarios/*.sh)
 foreach(scenario ${QV_E2E_SCENARIOS})
   get_filename_component(name ${scenario} NAME_WE)
   string(REPLACE "-" "_" name ${name})
   add_test(NAME e2e_${name} COMMAND bash ${scenario})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 240 ENVIRONMENT
-    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_PLANTED_DLL=$<TARGET_FILE:planted>;QV_QVPACK=${QVPACK};QV_WINE_BASE=${CMAKE_SOURCE_DIR}/build/wine/base;QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
+    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_SETUP_LARGE_EXE=$<TARGET_FILE:QVSetupLarge>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_PLANTED_DLL=$<TARGET_FILE:planted>;QV_QVPACK=${QVPACK};QV_WINE_BASE=${CMAKE_SOURCE_DIR}/build/wine/base;QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
 endforeach()

@@ -30,6 +30,7 @@ QV_E2E_WORK=${QV_E2E_WORK:-$QV_ROOT/build/win32/e2e/${E2E_NAME//-/_}}
 # Where the installer is copied and started from, as a user would from a download.
 E2E_SETUP_WIN='C:\Downloads\QVSetup.exe'
 E2E_PID=""
+E2E_DRIVE=""
 E2E_STEP="setting up"
 
 # ---- output and failure ------------------------------------------------------
@@ -91,6 +92,9 @@ e2e_cleanup() {
   if [ -n "$E2E_PID" ]; then
     wait "$E2E_PID" 2>/dev/null || true
   fi
+  if [ -n "$E2E_DRIVE" ]; then
+    umount "$E2E_DRIVE" 2>/dev/null || umount -l "$E2E_DRIVE"
+  fi
   # A prefix takes about half a gigabyte: keep it only where a scenario failed
   # or where the caller asks for it (the demo).
   if [ $status -eq 0 ]; then
@@ -133,6 +137,19 @@ seed_file() {
 }
 
 seed_folder() { mkdir -p "$(unix_path "$1")"; }
+
+# seed_small_drive BYTES: a drive D: that holds BYTES (rounded up to whole
+# pages, and every file takes at least one), a tmpfs, so that it really fills
+# up. Needs root; unmounted when the scenario ends, whatever its result.
+seed_small_drive() {
+  E2E_DRIVE=$QV_E2E_WORK/drive-d
+  mkdir -p "$E2E_DRIVE"
+  mount -t tmpfs -o "size=$1" tmpfs "$E2E_DRIVE" || {
+    E2E_DRIVE=""
+    fail "cannot mount a tmpfs of $1 bytes (this needs root)"
+  }
+  ln -sfn "$E2E_DRIVE" "$WINEPREFIX/dosdevices/d:"
+}
 
 # seed_program WINPATH: the stand-in program (it only says what it is) at WINPATH.
 seed_program() {
@@ -310,15 +327,20 @@ install_with_defaults() {
   assert_equal "$E2E_EXIT" 0 "the installer's exit code"
 }
 
-# install_failing_with TEXT: starts the installer, takes the preset folders and
-# expects the run to fail with the message TEXT; the process must then end by
-# itself with exit code 0 (a finish dialog would wait for its OK).
+# install_failing_with TEXT [INSTALL USER]: starts the installer, takes the
+# preset folders (or INSTALL and USER) and expects the run to fail with the
+# message TEXT; the process must then end by itself with exit code 0 (a finish
+# dialog would wait for its OK).
 install_failing_with() {
-  start_installer
-  expect_dialog welcome
-  click welcome 116
-  expect_dialog folder
-  click folder 116
+  if [ $# -ge 3 ]; then
+    start_install_into "$2" "$3"
+  else
+    start_installer
+    expect_dialog welcome
+    click welcome 116
+    expect_dialog folder
+    click folder 116
+  fi
   answer_message "$1"
   wait_end
   assert_equal "$E2E_EXIT" 0 "the installer's exit code"

@@ -1,6 +1,7 @@
 #include "common/string_list.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "common/text_string.h"
 #include "support/test_files.h"
@@ -91,6 +92,18 @@ TEST(WriteListFile, FailsWithoutCreatingAnythingWhenTheFileCannotBeOpened) {
   EXPECT_FALSE(FolderExists(folder / "missing"));
   TextString empty;
   EXPECT_FALSE(WriteListFile(empty, list));
+}
+
+TEST(WriteListFile, FailsWithTheSystemCodeWhenTheDriveIsFull) {
+  // Wine's drive Z: is this machine's root: /dev/full opens, and every byte
+  // that reaches it fails as on a full drive, here when the buffer goes out.
+  StringList list;
+  list.PushBack("line");
+  TextString path;
+  path.Assign("Z:\\dev\\full");
+  SetLastError(0);
+  EXPECT_FALSE(WriteListFile(path, list));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
 }
 
 }  // namespace
