@@ -3,7 +3,7 @@
 # something is missing. Quick and silent when everything is there.
 set -euo pipefail
 
-packages=(make cmake g++ clang git g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
+packages=(make cmake g++ clang git g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth
           googletest imagemagick python3 x11-apps)
 
 missing=()

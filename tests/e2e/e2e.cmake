@@ -10,14 +10,24 @@ target_compile_options(qvdrive PRIVATE ${QV_WARNINGS} -Os)
 target_link_options(qvdrive PRIVATE -municode -s)
 target_link_libraries(qvdrive PRIVATE ole32 shell32 uuid user32 advapi32)
 
+# Entry points without the C runtime; 32-bit names carry an underscore and the
+# size of their stdcall arguments.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(QV_STANDIN_ENTRY StandinStart)
+  set(QV_PLANTED_ENTRY PlantedMain)
+else()
+  set(QV_STANDIN_ENTRY _StandinStart@0)
+  set(QV_PLANTED_ENTRY _PlantedMain@12)
+endif()
+
 add_executable(standin WIN32 ${QV_E2E_DIR}/standin.cpp)
 target_compile_options(standin PRIVATE ${QV_WARNINGS} -Os -fno-exceptions -fno-rtti)
-target_link_options(standin PRIVATE -nostartfiles -nodefaultlibs -s -Wl,-e,_StandinStart@0)
+target_link_options(standin PRIVATE -nostartfiles -nodefaultlibs -s -Wl,-e,${QV_STANDIN_ENTRY})
 target_link_libraries(standin PRIVATE kernel32 user32)
 
 add_library(planted SHARED ${QV_E2E_DIR}/planted.cpp)
 target_compile_options(planted PRIVATE ${QV_WARNINGS} -Os -fno-exceptions -fno-rtti)
-target_link_options(planted PRIVATE -nostartfiles -nodefaultlibs -s -Wl,-e,_PlantedMain@12)
+target_link_options(planted PRIVATE -nostartfiles -nodefaultlibs -s -Wl,-e,${QV_PLANTED_ENTRY})
 target_link_libraries(planted PRIVATE kernel32 user32)
 set_target_properties(planted PROPERTIES PREFIX "")
 
@@ -41,5 +51,5 @@ foreach(scenario ${QV_E2E_SCENARIOS})
   string(REPLACE "-" "_" name ${name})
   add_test(NAME e2e_${name} COMMAND bash ${scenario})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 240 ENVIRONMENT
-    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_SETUP_LARGE_EXE=$<TARGET_FILE:QVSetupLarge>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_PLANTED_DLL=$<TARGET_FILE:planted>;QV_QVPACK=${QVPACK};QV_WINE_BASE=${CMAKE_SOURCE_DIR}/build/wine/base;QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
+    "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_SETUP_LARGE_EXE=$<TARGET_FILE:QVSetupLarge>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_PLANTED_DLL=$<TARGET_FILE:planted>;QV_QVPACK=${QVPACK};QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
 endforeach()

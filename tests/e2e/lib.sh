@@ -19,13 +19,13 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 source "$QV_ROOT/scripts/wine-env.sh"
-QV_SETUP_EXE=${QV_SETUP_EXE:-$QV_ROOT/build/win32/QVSetup.exe}
-QV_DRIVE_EXE=${QV_DRIVE_EXE:-$QV_ROOT/build/win32/qvdrive.exe}
-QV_STANDIN_EXE=${QV_STANDIN_EXE:-$QV_ROOT/build/win32/standin.exe}
-QV_PLANTED_DLL=${QV_PLANTED_DLL:-$QV_ROOT/build/win32/planted.dll}
+QV_SETUP_EXE=${QV_SETUP_EXE:-$QV_WINDOWS_TREE/QVSetup.exe}
+QV_DRIVE_EXE=${QV_DRIVE_EXE:-$QV_WINDOWS_TREE/qvdrive.exe}
+QV_STANDIN_EXE=${QV_STANDIN_EXE:-$QV_WINDOWS_TREE/standin.exe}
+QV_PLANTED_DLL=${QV_PLANTED_DLL:-$QV_WINDOWS_TREE/planted.dll}
 QV_QVPACK=${QV_QVPACK:-$QV_ROOT/build/host/tools/qvpack/qvpack}
-QV_WINE_BASE=${QV_WINE_BASE:-$QV_ROOT/build/wine/base}
-QV_E2E_WORK=${QV_E2E_WORK:-$QV_ROOT/build/win32/e2e/${E2E_NAME//-/_}}
+QV_WINE_BASE=${QV_WINE_BASE:-$QV_WINE_DIR/base}
+QV_E2E_WORK=${QV_E2E_WORK:-$QV_WINDOWS_TREE/e2e/${E2E_NAME//-/_}}
 
 # Where the installer is copied and started from, as a user would from a download.
 E2E_SETUP_WIN='C:\Downloads\QVSetup.exe'

@@ -26,7 +26,9 @@ image = bytearray(open(sys.argv[1], "rb").read())
 pe = struct.unpack_from("<I", image, 0x3C)[0]
 sections, optional_size = struct.unpack_from("<H", image, pe + 6)[0], struct.unpack_from("<H", image, pe + 20)[0]
 optional = pe + 24
-resource_rva = struct.unpack_from("<I", image, optional + 96 + 2 * 8)[0]
+# The data directories follow the optional header's 96 bytes (PE32+: 112).
+directories = optional + (112 if struct.unpack_from("<H", image, optional)[0] == 0x20B else 96)
+resource_rva = struct.unpack_from("<I", image, directories + 2 * 8)[0]
 table = optional + optional_size
 
 def offset(rva):
