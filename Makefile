@@ -21,6 +21,7 @@ win32: host
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DQVPACK=$(CURDIR)/$(HOST)/tools/qvpack/qvpack
 	@cmake --build $(WIN32) -j2 -- --no-print-directory
+	@scripts/win64-tree.sh
 
 test: all
 	@scripts/run-tests.sh

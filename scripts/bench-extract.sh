@@ -32,9 +32,9 @@ done
 
 # The harness carries the archive as resource BIN 103, like the installer.
 printf '103 BIN "%s"\n' "$out/package.qva" >"$out/payload.rc"
-i686-w64-mingw32-windres "$out/payload.rc" -O coff -o "$out/payload.o"
-i686-w64-mingw32-g++-posix -std=c++17 -Os -I. -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601 \
-  tests/bench/extract_bench.cpp "$out/payload.o" build/win32/libqvcore.a -static -s \
+"$QV_MINGW-windres" "$out/payload.rc" -O coff -o "$out/payload.o"
+"$QV_MINGW-g++-posix" -std=c++17 -Os -I. -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601 \
+  tests/bench/extract_bench.cpp "$out/payload.o" "$QV_WINDOWS_TREE/libqvcore.a" -static -s \
   -lpsapi -lole32 -lshell32 -ladvapi32 -luser32 -lgdi32 -luuid -o "$out/extract_bench.exe"
 
 export WINEPREFIX=$QV_WINE_DIR/bench

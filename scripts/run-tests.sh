@@ -10,10 +10,6 @@ ctest --test-dir build/host --output-on-failure
 if [ "$QV_WINE_BITS" = 64 ]; then
   echo "run-tests: this kernel runs no 32-bit programs; the Windows tests run on" \
     "a 64-bit build (build/win64), the 32-bit installer is built but not run" >&2
-  test -f build/win64/CMakeCache.txt || cmake -Wno-dev --log-level=WARNING -S . -B build/win64 \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DQVPACK="$QV_ROOT/build/host/tools/qvpack/qvpack"
-  cmake --build build/win64 -j2 -- --no-print-directory
 fi
 
 export WINEPREFIX=$QV_WINE_DIR/unit

@@ -19,9 +19,11 @@ if [ "$QV_WINE_BITS" = 64 ]; then
   export WINEARCH=win64
   export PATH=$QV_ROOT/scripts/wine64:$PATH
   QV_WINDOWS_TREE=$QV_ROOT/build/win64
+  QV_MINGW=x86_64-w64-mingw32
   QV_WINE_DIR=${QV_WINE_DIR:-$QV_ROOT/build/wine64}
 else
   export WINEARCH=win32
   QV_WINDOWS_TREE=$QV_ROOT/build/win32
+  QV_MINGW=i686-w64-mingw32
   QV_WINE_DIR=${QV_WINE_DIR:-$QV_ROOT/build/wine}
 fi
