@@ -2,6 +2,10 @@
 set(QVPACK "" CACHE FILEPATH "the packer, built in the host tree")
 set(QV_PACKAGE ${CMAKE_SOURCE_DIR}/package CACHE PATH "package tree that QVSetup.exe carries")
 set(QV_COMPANY "" CACHE STRING "maker named in the version information; none when empty")
+set(QV_SOURCE_DATE_EPOCH 0 CACHE STRING "the PE header's time stamp, seconds since 1970")
+if(NOT QV_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "SOURCE_DATE_EPOCH must be a number of seconds, not ${QV_SOURCE_DATE_EPOCH}")
+endif()
 
 # What resources/version.rc takes from the build. In its strings a double
 # quote is written twice and a backslash is an escape, so both are doubled.
@@ -31,12 +35,16 @@ function(qv_add_installer target package_dir)
 endfunction()
 
 # The program itself: the process entry, the core and the resources, stripped.
+# ld stamps the PE header with SOURCE_DATE_EPOCH, else with the time of the
+# link; the launcher hands it the fixed value, so every link gives the same bytes.
 function(qv_add_program target)
   add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/setup/win_main.cpp ${ARGN}
     ${CMAKE_SOURCE_DIR}/resources/version.rc $<TARGET_OBJECTS:qvresources>)
   target_include_directories(${target} PRIVATE ${CMAKE_BINARY_DIR})
   target_link_libraries(${target} PRIVATE qvcore)
   target_link_options(${target} PRIVATE -s)
+  set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER
+    "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${QV_SOURCE_DATE_EPOCH}")
   qv_strict(${target})
 endfunction()
 
