@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(make cmake g++ clang git g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
-          googletest imagemagick python3 x11-apps)
+          googletest imagemagick python3 x11-apps osslsigncode openssl)
 
 missing=()
 for p in "${packages[@]}"; do

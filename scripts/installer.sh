@@ -5,12 +5,20 @@
 # Taken from the environment (make installer passes its variables on):
 #   COMPANY             maker named in the version information
 #   SOURCE_DATE_EPOCH   the PE header's time stamp (0 when unset)
+#   SIGN_CERT, SIGN_KEY sign the installer (scripts/sign.sh); SIGN_TIMESTAMP
+#                       time-stamps the signature
 # The demo package without COMPANY and SOURCE_DATE_EPOCH comes from the
 # Windows tree; everything else is built in build/installer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 package=$(cd "${1:-package}" && pwd)
 [ -d "$package/Bin" ] || { echo "installer: $package has no Bin folder" >&2; exit 1; }
+if [ -n "${SIGN_CERT:-}" ] || [ -n "${SIGN_KEY:-}" ]; then
+  [ -n "${SIGN_CERT:-}" ] && [ -n "${SIGN_KEY:-}" ] ||
+    { echo "installer: signing needs both SIGN_CERT and SIGN_KEY" >&2; exit 1; }
+  SIGN_CERT=$(realpath -m "$SIGN_CERT") SIGN_KEY=$(realpath -m "$SIGN_KEY")
+  export SIGN_CERT SIGN_KEY
+fi
 cd "$root"
 # A failed run leaves no installer that could be taken for its result.
 rm -f build/QVSetup.exe
@@ -24,7 +32,11 @@ else
     -DQV_COMPANY="${COMPANY:-}" -DQV_SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-0}" >/dev/null
 fi
 cmake --build $tree --target QVSetup -j2 -- --no-print-directory >/dev/null
-cp $tree/QVSetup.exe build/QVSetup.exe
+if [ -n "${SIGN_CERT:-}" ]; then
+  scripts/sign.sh $tree/QVSetup.exe build/QVSetup.exe
+else
+  cp $tree/QVSetup.exe build/QVSetup.exe
+fi
 files=$(find "$package" -type f | wc -l)
 folders=$(find "$package" -mindepth 1 -type d | wc -l)
 sha=$(sha256sum build/QVSetup.exe | cut -d ' ' -f 1)
