@@ -3,8 +3,8 @@
 # something is missing. Quick and silent when everything is there.
 set -euo pipefail
 
-packages=(make cmake g++ clang git g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth
-          googletest imagemagick python3 x11-apps)
+packages=(make cmake g++ clang git g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64
+          xvfb xauth googletest imagemagick python3 x11-apps osslsigncode openssl)
 
 missing=()
 for p in "${packages[@]}"; do

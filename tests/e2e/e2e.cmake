@@ -53,3 +53,9 @@ foreach(scenario ${QV_E2E_SCENARIOS})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 240 ENVIRONMENT
     "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_SETUP_LARGE_EXE=$<TARGET_FILE:QVSetupLarge>;QV_DRIVE_EXE=$<TARGET_FILE:qvdrive>;QV_STANDIN_EXE=$<TARGET_FILE:standin>;QV_PLANTED_DLL=$<TARGET_FILE:planted>;QV_QVPACK=${QVPACK};QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/${name}")
 endforeach()
+
+# make installer in a copy of the sources; it builds the installer again, so
+# it runs alone rather than beside the timed scenarios.
+add_test(NAME release_build COMMAND bash ${QV_E2E_DIR}/release-build.sh)
+set_tests_properties(release_build PROPERTIES RUN_SERIAL TRUE TIMEOUT 1200 ENVIRONMENT
+  "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_QVPACK=${QVPACK};QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/release_build")

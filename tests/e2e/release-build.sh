@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# make installer as a maintainer runs it, signing with the code-signing
+# certificate of a throwaway CA, from a copy of the sources in another folder
+# and later than the tested build: its unsigned installer equals the tested one
+# byte for byte, and the signed one verifies against the CA. The version
+# information, as windres reads it back from the built file, is German and
+# holds the installer's texts.
+set -euo pipefail
+rm -rf "$QV_E2E_WORK"
+mkdir -p "$QV_E2E_WORK/elsewhere/build/host/tools/qvpack"
+cd "$QV_E2E_WORK"
+tar -C "$QV_ROOT" --exclude=./build -cf - . | tar -C elsewhere -xf -
+ln -s "$QV_QVPACK" elsewhere/build/host/tools/qvpack/qvpack
+
+openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=QV-Test-CA -keyout ca.key -out ca.pem 2>/dev/null
+openssl req -newkey rsa:2048 -nodes -subj /CN=QV-Test -keyout key.pem -out cert.csr 2>/dev/null
+openssl x509 -req -in cert.csr -CA ca.pem -CAkey ca.key -out cert.pem \
+  -extfile <(echo extendedKeyUsage=codeSigning) 2>/dev/null
+SIGN_CERT=cert.pem SIGN_KEY=key.pem elsewhere/scripts/installer.sh "$QV_ROOT/package"
+cmp elsewhere/build/installer/QVSetup.exe "$QV_SETUP_EXE"
+osslsigncode verify -CAfile ca.pem -in elsewhere/build/QVSetup.exe
+
+version=$(sed -n 's/^project(QVSetup VERSION \([0-9.]*\).*/\1/p' "$QV_ROOT/CMakeLists.txt")
+i686-w64-mingw32-windres -i "$QV_SETUP_EXE" -O rc | awk '/^LANGUAGE/ {language = $0}
+  / VERSIONINFO$/ {print language; found = 1} /^END/ {found = 0}
+  found && sub(/^ *(FILEVERSION|PRODUCTVERSION|BLOCK "0|VALUE)/, "&")' | sed 's/^ *//' >version.rc
+diff version.rc - <<EOF
+LANGUAGE 7, 1
+FILEVERSION ${version//./, }, 0
+PRODUCTVERSION ${version//./, }, 0
+BLOCK "040704E4"
+VALUE "FileDescription", "QV Setup"
+VALUE "FileVersion", "$version"
+VALUE "InternalName", "QVSetup"
+VALUE "OriginalFilename", "QVSetup.exe"
+VALUE "ProductName", "QV"
+VALUE "ProductVersion", "$version"
+VALUE "Translation", 0x407, 1252
+EOF
