@@ -55,7 +55,12 @@ foreach(scenario ${QV_E2E_SCENARIOS})
 endforeach()
 
 # make installer in a copy of the sources; it builds the installer again, so
-# it runs alone rather than beside the timed scenarios.
+# it runs alone rather than beside the timed scenarios. The release is the
+# 32-bit program, also when the tests run on a 64-bit build.
+set(QV_RELEASE_EXE $<TARGET_FILE:QVSetup>)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(QV_RELEASE_EXE ${CMAKE_SOURCE_DIR}/build/win32/QVSetup.exe)
+endif()
 add_test(NAME release_build COMMAND bash ${QV_E2E_DIR}/release-build.sh)
 set_tests_properties(release_build PROPERTIES RUN_SERIAL TRUE TIMEOUT 1200 ENVIRONMENT
-  "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=$<TARGET_FILE:QVSetup>;QV_QVPACK=${QVPACK};QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/release_build")
+  "QV_ROOT=${CMAKE_SOURCE_DIR};QV_SETUP_EXE=${QV_RELEASE_EXE};QV_QVPACK=${QVPACK};QV_E2E_WORK=${CMAKE_BINARY_DIR}/e2e/release_build")
