@@ -27,10 +27,16 @@ function(qv_add_installer target package_dir)
     COMMAND ${QVPACK} pack ${package_dir} ${archive}
     DEPENDS ${QVPACK} ${package_files}
     COMMENT "Packing ${package_dir}")
+  # The archive's SHA-256 travels beside it, for the check at start.
+  set(checksum ${CMAKE_BINARY_DIR}/${target}.sha256)
+  add_custom_command(OUTPUT ${checksum}
+    COMMAND ${CMAKE_COMMAND} -DARCHIVE=${archive} -DCHECKSUM=${checksum}
+      -P ${CMAKE_SOURCE_DIR}/cmake/payload-checksum.cmake
+    DEPENDS ${archive} ${CMAKE_SOURCE_DIR}/cmake/payload-checksum.cmake)
   set(rc ${CMAKE_BINARY_DIR}/${target}-payload.rc)
-  file(WRITE ${rc}.in "103 BIN \"${archive}\"\n")
+  file(WRITE ${rc}.in "103 BIN \"${archive}\"\n107 BIN \"${checksum}\"\n")
   configure_file(${rc}.in ${rc} COPYONLY)
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${archive})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${archive};${checksum}")
   qv_add_program(${target} ${rc})
 endfunction()
 

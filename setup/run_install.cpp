@@ -8,6 +8,7 @@
 #include "detect/pspice_locator.h"
 #include "payload/failure_log.h"
 #include "payload/payload_extractor.h"
+#include "payload/payload_resource.h"
 #include "payload/rollback.h"
 #include "setup/setup_state.h"
 #include "ui/folder_dialog.h"
@@ -28,13 +29,10 @@ bool PSpiceKeyPresent() {
 // Points the extractor at the archive that the program carries as resource
 // "BIN" 103. Without it the extractor reads an empty archive and fails.
 void LocatePayload(PayloadExtractor& extractor) {
-  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(103), "BIN");
-  if (!resource) return;
-  HGLOBAL loaded = LoadResource(nullptr, resource);
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes) return;
-  extractor.readPosition = static_cast<const uint8_t*>(bytes);
-  extractor.archiveEnd = extractor.readPosition + SizeofResource(nullptr, resource);
+  const BinResource archive = LockBinResource(kArchiveResourceId);
+  if (!archive.data) return;
+  extractor.readPosition = archive.data;
+  extractor.archiveEnd = archive.data + archive.size;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "payload/payload_resource.h"
 #include "setup/finish_dialog.h"
 #include "setup/setup_state.h"
 #include "setup/welcome_dialog.h"
@@ -41,6 +42,16 @@ void operator delete[](void* block, size_t) noexcept { std::free(block); }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   RestrictDllSearch();
+  // A file damaged on its way (download, copy) would unpack wrong bytes and
+  // report success; it is refused before any dialog, file or registry key.
+  // After RestrictDllSearch: the hash loads the system's provider DLL.
+  if (!PayloadIsIntact()) {
+    MessageBoxA(nullptr,
+                "Die Installationsdatei ist besch\xE4"
+                "digt. Bitte laden Sie QV Setup erneut herunter.",
+                "QV Setup", MB_OK);
+    return 0;
+  }
   g_setupState.moduleInstance = instance;
   CoInitialize(nullptr);
   HINSTANCE module = GetModuleHandleA(nullptr);

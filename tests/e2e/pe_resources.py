@@ -1,6 +1,7 @@
 """The resources of a built installer, for scenarios that need a crafted or
-damaged copy of it: a resource's bytes replaced or changed. Only what those
-scenarios use; names of types are compared in upper case, as Windows does."""
+damaged copy of it: a resource's bytes replaced or changed, or a resource left
+out of the resource directory. Only what those scenarios use; names of types
+are compared in upper case, as Windows does."""
 import struct
 import sys
 
@@ -59,6 +60,18 @@ class Image:
             sys.exit("the new content of %s %r is larger than the old" % (kind, resource_id))
         self.bytes[at:at + len(content)] = content
         struct.pack_into("<I", self.bytes, self._data_entry(kind, resource_id) + 4, len(content))
+
+    def drop(self, kind, resource_id):
+        """Takes a resource with an integer id out of its type's directory."""
+        directory = self._child(self.base, kind)
+        entries = self._entries(directory)
+        kept = [bytes(self.bytes[e:e + 8]) for e in entries
+                if self._name(struct.unpack_from("<I", self.bytes, e)[0]) != resource_id]
+        if len(kept) == len(entries):
+            sys.exit("no resource %s %r" % (kind, resource_id))
+        named, ids = struct.unpack_from("<HH", self.bytes, directory + 12)
+        struct.pack_into("<HH", self.bytes, directory + 12, named, ids - 1)
+        self.bytes[entries[0]:entries[0] + 8 * len(entries)] = b"".join(kept) + bytes(8)
 
     def save(self, path):
         open(path, "wb").write(self.bytes)

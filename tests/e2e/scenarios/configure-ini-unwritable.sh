@@ -4,7 +4,8 @@
 # angepasst werden", undoes the installation and ends without the finish
 # dialog, the registry entries or a failure log. The packer refuses such a
 # package (it wants qv.ini as a file), so the scenario writes the archive
-# itself and puts it into a copy of the installer in place of its own.
+# itself and puts it, with its checksum, into a copy of the installer in place
+# of its own.
 source "$(dirname "$0")/../lib.sh"
 
 install='C:\DO-Dazuvazav'
@@ -13,7 +14,7 @@ user='C:\QV Eigene'
 step "making an installer whose qv.ini is a folder"
 crafted=$QV_E2E_WORK/QVSetup-ini-folder.exe
 PYTHONPATH=$E2E_LIB_DIR python3 - "$QV_SETUP_EXE" "$crafted" <<'PYTHON' || fail "cannot make the crafted installer"
-import struct, sys
+import hashlib, struct, sys
 from pe_resources import Image
 
 def record(name, content):
@@ -25,6 +26,8 @@ archive = (b"B" + b"F" + b"qv.ini\0" + record(b"Hinweis.txt", b"kein ini\r\n") +
 
 image = Image(sys.argv[1])
 image.put("BIN", 103, archive)
+# With its own checksum, so that the check at start lets it through.
+image.put("BIN", 107, hashlib.sha256(archive).hexdigest().encode())
 image.save(sys.argv[2])
 PYTHON
 QV_SETUP_EXE=$crafted
