@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Benchmark of the extraction (not a test): packs a synthetic package of the
 # shipped size, then measures, as medians of BENCH_RUNS runs (default 5):
-#   - the installer's ExtractPayload into an empty folder under Wine (the
-#     archive is the harness's own resource, as in the installer),
+#   - the installer's check at start (SHA-256 of the archive in place) and its
+#     ExtractPayload into an empty folder under Wine (the archive and its
+#     checksum are the harness's own resources, as in the installer),
 #   - Wine's xcopy /E /I /Q of the same unpacked tree,
 #   - native tar -xf of the same tree,
 # all on the same file system (inside the bench prefix's drive C). Also checks
@@ -30,8 +31,10 @@ for ((i = 1; i <= runs; i++)); do
 done
 "$qvpack" verify "$out/package.qva"
 
-# The harness carries the archive as resource BIN 103, like the installer.
-printf '103 BIN "%s"\n' "$out/package.qva" >"$out/payload.rc"
+# The harness carries the archive as resource BIN 103 and its checksum as
+# BIN 107, made as the installer's build makes them.
+cmake -DARCHIVE="$out/package.qva" -DCHECKSUM="$out/package.sha256" -P cmake/payload-checksum.cmake
+printf '103 BIN "%s"\n107 BIN "%s"\n' "$out/package.qva" "$out/package.sha256" >"$out/payload.rc"
 "$QV_MINGW-windres" "$out/payload.rc" -O coff -o "$out/payload.o"
 "$QV_MINGW-g++-posix" -std=c++17 -Os -I. -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT=0x0601 \
   tests/bench/extract_bench.cpp "$out/payload.o" "$QV_WINDOWS_TREE/libqvcore.a" -static -s \
@@ -47,11 +50,12 @@ cp -a "$out/package" "$drive/src"
 cp "$out/extract_bench.exe" "$drive/"
 wine cmd /c exit >/dev/null 2>&1  # start Wine's helper processes once
 
-extract_ms=() extract_process_ms=() xcopy_ms=() tar_ms=() peak_ws=() peak_private=()
+check_ms=() extract_ms=() extract_process_ms=() xcopy_ms=() tar_ms=() peak_ws=() peak_private=()
 for ((i = 1; i <= runs; i++)); do
   mkdir "$drive/x$i"
   t0=$(now); wine 'C:\bench\extract_bench.exe' "C:\\bench\\x$i" >"$out/x/run$i.txt" 2>&1; t1=$(now)
   extract_process_ms+=("$(ms "$t0" "$t1")")
+  check_ms+=("$(awk '/^check_ms/ { print $2 }' "$out/x/run$i.txt")")
   extract_ms+=("$(awk '/^extract_ms/ { print $2 }' "$out/x/run$i.txt")")
   peak_ws+=("$(awk '/^peak_working_set_kb/ { print $2 }' "$out/x/run$i.txt")")
   peak_private+=("$(awk '/^peak_private_kb/ { print $2 }' "$out/x/run$i.txt")")
@@ -64,7 +68,8 @@ for ((i = 1; i <= runs; i++)); do
   tar_ms+=("$(ms "$t0" "$t1")")
 
   if [ "$i" -eq 1 ]; then
-    grep -q '^ok 1' "$out/x/run1.txt" || { cat "$out/x/run1.txt"; exit 1; }
+    grep -q '^ok 1' "$out/x/run1.txt" && grep -q '^intact 1' "$out/x/run1.txt" ||
+      { cat "$out/x/run1.txt"; exit 1; }
     diff -r --exclude='*.qv' --exclude=files "$drive/src" "$drive/x1" >/dev/null ||
       { echo "bench: the extracted tree differs from the package" >&2; exit 1; }
     [ "$(find "$drive/c1" -type f | wc -l)" -eq 1764 ] || { echo "bench: xcopy copied too little" >&2; exit 1; }
@@ -74,16 +79,18 @@ for ((i = 1; i <= runs; i++)); do
   rm -rf "$drive/x$i" "$drive/c$i" "$drive/t$i"
 done
 
-e=$(median "${extract_ms[@]}") ep=$(median "${extract_process_ms[@]}")
+c=$(median "${check_ms[@]}") e=$(median "${extract_ms[@]}") ep=$(median "${extract_process_ms[@]}")
 x=$(median "${xcopy_ms[@]}") t=$(median "${tar_ms[@]}") p=$(median "${pack_times[@]}")
 echo "package: 1764 files, 120 folders, 22764893 bytes; archive $(stat -c %s "$out/package.qva") bytes"
 echo "check: tree identical, $companions companions, $lines lines in \"files\""
 echo "medians of $runs runs (ms):"
 echo "  qvpack pack                  $p"
+echo "  check at start (SHA-256)     $c"
 echo "  ExtractPayload (in process)  $e"
 echo "  extraction, whole process    $ep"
 echo "  wine xcopy /E /I /Q          $x"
 echo "  tar -xf (native)             $t"
-awk -v e="$e" -v ep="$ep" -v x="$x" -v t="$t" 'BEGIN {
-  printf "ratios: ExtractPayload/xcopy %.2f, extraction process/xcopy %.2f, ExtractPayload/tar %.2f\n", e / x, ep / x, e / t }'
-echo "extraction peak memory: working set $(median "${peak_ws[@]}") KiB, private $(median "${peak_private[@]}") KiB"
+awk -v c="$c" -v e="$e" -v ep="$ep" -v x="$x" -v t="$t" 'BEGIN {
+  printf "ratios: ExtractPayload/xcopy %.2f, extraction process/xcopy %.2f, ExtractPayload/tar %.2f\n", e / x, ep / x, e / t
+  printf "        check/ExtractPayload %.2f (at most 0.20)\n", c / e }'
+echo "check and extraction, peak memory: working set $(median "${peak_ws[@]}") KiB, private $(median "${peak_private[@]}") KiB"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sizes: the installer with the demo package, its payload, and the program
-# without a payload (QVSetupStub.exe, the same program with resource 103 left out).
+# without a payload (QVSetupStub.exe, the same program with resources 103 and 107 left out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build build/win32 --target QVSetup QVSetupStub -- --no-print-directory >/dev/null
