@@ -179,6 +179,7 @@ BOOL CALLBACK CollectControl(HWND child, LPARAM walkPointer) {
   auto& walk = *reinterpret_cast<ControlWalk*>(walkPointer);
   if (GetParent(child) != walk.dialog) return TRUE;
   ControlInfo control;
+  control.window = child;
   control.id = GetDlgCtrlID(child);
   char name[64] = {};
   GetClassNameA(child, name, sizeof name);

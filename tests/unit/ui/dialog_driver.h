@@ -58,6 +58,7 @@ std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int id);
 // One child window of a dialog as the dialog manager created it.
 struct ControlInfo {
+  HWND window;
   int id;            // 0xFFFF for the template's -1
   std::string kind;  // window class
   DWORD style;       // as in the template: without WS_CHILD and WS_VISIBLE, and
