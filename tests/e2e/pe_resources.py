@@ -1,7 +1,7 @@
-"""The resources of a built installer, for scenarios that need a crafted or
-damaged copy of it: a resource's bytes replaced or changed, or a resource left
-out of the resource directory. Only what those scenarios use; names of types
-are compared in upper case, as Windows does."""
+"""The resources of a built installer, for the scenarios' crafted and damaged
+copies of it: where a resource's bytes lie (first language), replaced by no
+more bytes, or an integer id left out of its type's directory. Type names
+compare in upper case, as in Windows."""
 import struct
 import sys
 
@@ -27,34 +27,33 @@ class Image:
                 return raw + rva - address
         sys.exit("RVA %x is in no section" % rva)
 
-    def _name(self, entry_name):
-        if not entry_name & 0x80000000:
-            return entry_name
-        at = self.base + (entry_name & 0x7FFFFFFF)
+    def _name(self, entry):
+        name = struct.unpack_from("<I", self.bytes, entry)[0]
+        if not name & 0x80000000:
+            return name
+        at = self.base + (name & 0x7FFFFFFF)
         length = struct.unpack_from("<H", self.bytes, at)[0]
         return self.bytes[at + 2:at + 2 + 2 * length].decode("utf-16-le").upper()
 
-    def _entries(self, directory):
+    def _entry(self, directory, wanted):
         named, ids = struct.unpack_from("<HH", self.bytes, directory + 12)
-        return [directory + 16 + 8 * i for i in range(named + ids)]
+        for entry in range(directory + 16, directory + 16 + 8 * (named + ids), 8):
+            if wanted is None or self._name(entry) == wanted:
+                return entry
+        sys.exit("no resource entry %r" % (wanted,))
 
     def _child(self, directory, wanted):
-        for entry in self._entries(directory):
-            entry_name, target = struct.unpack_from("<II", self.bytes, entry)
-            if wanted is None or self._name(entry_name) == wanted:
-                return self.base + (target & 0x7FFFFFFF)
-        sys.exit("no resource entry %r" % (wanted,))
+        target = struct.unpack_from("<I", self.bytes, self._entry(directory, wanted) + 4)[0]
+        return self.base + (target & 0x7FFFFFFF)
 
     def _data_entry(self, kind, resource_id):
         return self._child(self._child(self._child(self.base, kind), resource_id), None)
 
     def resource(self, kind, resource_id):
-        """File offset and size of a resource's bytes (its first language)."""
         rva, size = struct.unpack_from("<II", self.bytes, self._data_entry(kind, resource_id))
         return self.offset(rva), size
 
     def put(self, kind, resource_id, content):
-        """Replaces a resource's bytes; the new content must not be larger."""
         at, size = self.resource(kind, resource_id)
         if len(content) > size:
             sys.exit("the new content of %s %r is larger than the old" % (kind, resource_id))
@@ -62,16 +61,11 @@ class Image:
         struct.pack_into("<I", self.bytes, self._data_entry(kind, resource_id) + 4, len(content))
 
     def drop(self, kind, resource_id):
-        """Takes a resource with an integer id out of its type's directory."""
         directory = self._child(self.base, kind)
-        entries = self._entries(directory)
-        kept = [bytes(self.bytes[e:e + 8]) for e in entries
-                if self._name(struct.unpack_from("<I", self.bytes, e)[0]) != resource_id]
-        if len(kept) == len(entries):
-            sys.exit("no resource %s %r" % (kind, resource_id))
         named, ids = struct.unpack_from("<HH", self.bytes, directory + 12)
+        at, end = self._entry(directory, resource_id), directory + 16 + 8 * (named + ids)
+        self.bytes[at:end] = self.bytes[at + 8:end] + bytes(8)
         struct.pack_into("<HH", self.bytes, directory + 12, named, ids - 1)
-        self.bytes[entries[0]:entries[0] + 8 * len(entries)] = b"".join(kept) + bytes(8)
 
     def save(self, path):
         open(path, "wb").write(self.bytes)
