@@ -20,6 +20,11 @@ constexpr uint8_t kFolderTag = 'F';
 constexpr uint8_t kEndTag = 'R';
 constexpr uint8_t kArchiveEndByte = 0x00;
 
+// While the installer replaces a file that is already there, the earlier file
+// waits under its name followed by this suffix, so that a failed run can put
+// it back. The packer refuses package names that end in it (in any case).
+constexpr char kBackupSuffix[] = "~QVSetup";
+
 struct ArchiveSection {
   uint8_t tag;
   const char* folderName;  // below the install folder

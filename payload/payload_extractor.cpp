@@ -5,6 +5,7 @@
 #include "common/ascii_upper.h"
 #include "common/stdio_file.h"
 #include "payload/archive_format.h"
+#include "payload/replaced_files.h"
 #include "setup/setup_state.h"
 
 bool PayloadExtractor::ExtractPayload(HWND dialog) {
@@ -21,11 +22,16 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   filesPath.Concat(folder.data, "\\files");
   line.Concat(">", filesPath.data);
   installLog.PushBack(line.data);
-  line.Concat(">", folder.data, "\\links");
+  TextString linksPath;
+  linksPath.Concat(folder.data, "\\links");
+  line.Concat(">", linksPath.data);
   installLog.PushBack(line.data);
 
   if (!readPosition || !archiveEnd || archiveEnd <= readPosition) {
     return Fail(ERROR_RESOURCE_DATA_NOT_FOUND);
+  }
+  if (!MoveEarlierListAside(filesPath) || !MoveEarlierListAside(linksPath)) {
+    return Fail(GetLastError());
   }
   CountPayloadFiles();
 
@@ -87,7 +93,7 @@ bool PayloadExtractor::ExtractFolder(const TextString& path) {
 }
 
 bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& path, int32_t size) {
-  StdioFile file(path.data, "wb");
+  StdioFile file(CreateReplacing(path.data));
   if (!file) return Fail(GetLastError());
   // Logged as soon as the file exists, so that the rollback after a failed
   // write also takes the partly written file; nothing comes in between, so a
@@ -103,7 +109,7 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
     TextString companionPath;
     companionPath.AssignPrefix(path.data, path.length - 3);
     companionPath.Append("qv");
-    StdioFile companion(companionPath.data, "wb");
+    StdioFile companion(CreateReplacing(companionPath.data));
     if (!companion) return Fail(GetLastError());
     std::fwrite(path.data, 1, static_cast<size_t>(path.length), companion.get());
     std::fputc('\n', companion.get());
@@ -122,6 +128,25 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
       UpdateWindow(progressDialog);
     }
   }
+  return true;
+}
+
+FILE* PayloadExtractor::CreateReplacing(const char* path) {
+  FILE* file = OpenNewFile(path);
+  if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+  if (!MoveAside(path)) return nullptr;
+  replacedFiles.PushBack(path);
+  return OpenNewFile(path);
+}
+
+bool PayloadExtractor::MoveEarlierListAside(const TextString& path) {
+  const DWORD attributes = GetFileAttributesA(path.data);
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+    return true;
+  }
+  if (!MoveAside(path.data)) return false;
+  replacedFiles.PushBack(path.data);
   return true;
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 
 #include "common/string_list.h"
 #include "common/text_string.h"
@@ -24,6 +25,9 @@ struct PayloadExtractor {
   // ERROR_RESOURCE_DATA_NOT_FOUND without an archive, ERROR_BAD_PATHNAME
   // without an install folder.
   DWORD failureCode = 0;
+  // Every file of an earlier installation that this run moved aside to its
+  // backup name before writing in its place, in the order they were moved.
+  StringList replacedFiles;
 
   bool ExtractPayload(HWND dialog);
   void CountPayloadFiles();
@@ -31,6 +35,13 @@ struct PayloadExtractor {
   bool ExtractFile(const uint8_t* content, const TextString& path, int32_t size);
 
  private:
+  // Opens path as a new file for writing. A file already there is first
+  // moved aside and recorded in replacedFiles, never overwritten.
+  FILE* CreateReplacing(const char* path);
+  // Moves a list that an earlier installation left aside, so that a failed
+  // run gives it back; a folder or a read-only file of that name is left,
+  // since neither can be overwritten or deleted.
+  bool MoveEarlierListAside(const TextString& path);
   // Stores the code in failureCode and returns false.
   bool Fail(DWORD code);
 };

@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "common/ascii_upper.h"
 #include "common/stdio_file.h"
+#include "payload/replaced_files.h"
 
 namespace {
 
@@ -13,19 +16,51 @@ namespace {
 // that the extraction writes, the others appear when the schematic is used.
 const char* const kSchematicCompanions[] = {"qv",  "cir", "net", "als", "mvl",
                                             "1op", "dat", "mif", "out"};
+const int32_t kSchematicCompanionCount =
+    sizeof kSchematicCompanions / sizeof kSchematicCompanions[0];
 
-// Deletes one logged file and the files named after it.
-bool RemoveLoggedFile(const char* path, bool result) {
+// The lines of a list in an array, newest line in slot 0.
+std::unique_ptr<const char* []> NewestFirst(StringList& list) {
+  std::unique_ptr<const char*[]> lines(new const char*[list.count]);
+  int32_t slot = list.count;
+  for (const char* line = list.First(); line && slot > 0; line = list.Next()) lines[--slot] = line;
+  return lines;
+}
+
+bool PathBefore(const char* a, const char* b) {
+  return std::strcmp(a, b) < 0;
+}
+
+// The replaced files' paths, sorted for lookup.
+struct ReplacedPaths {
+  std::unique_ptr<const char*[]> paths;
+  int32_t count;
+
+  explicit ReplacedPaths(StringList& replacedFiles)
+      : paths(NewestFirst(replacedFiles)), count(replacedFiles.count) {
+    std::sort(paths.get(), paths.get() + count, PathBefore);
+  }
+
+  bool Contain(const char* path) const {
+    return std::binary_search(paths.get(), paths.get() + count, path, PathBefore);
+  }
+};
+
+// Deletes one logged file and the files named after it. Beside a file that
+// replaced an earlier one only the run's own companion goes: the others are
+// the earlier installation's (a simulation's results, say).
+bool RemoveLoggedFile(const char* path, bool replaced, bool result) {
   if (!DeleteFileA(path)) result = false;
   const int32_t length = PlainLength(path);
   TextString base;
   if (EndsWithIgnoringCase(path, length, ".SCH")) {
-    base.AssignPrefix(path, length - 3);  // keeps the dot
-    for (const char* extension : kSchematicCompanions) {
-      result = DeleteIfPresent(base, extension, result);
+    base.AssignPrefix(path, length - 3);                            // keeps the dot
+    const int32_t names = replaced ? 1 : kSchematicCompanionCount;  // "qv" first
+    for (int32_t i = 0; i < names; ++i) {
+      result = DeleteIfPresent(base, kSchematicCompanions[i], result);
     }
   }
-  if (EndsWithIgnoringCase(path, length, "_PLL_SIM.M")) {
+  if (!replaced && EndsWithIgnoringCase(path, length, "_PLL_SIM.M")) {
     base.AssignPrefix(path, length - 10);
     base.Append("mexpllsim.");
     result = DeleteIfPresent(base, "mex", result);
@@ -35,20 +70,15 @@ bool RemoveLoggedFile(const char* path, bool result) {
 
 }  // namespace
 
-bool RollbackInstall(StringList& installLog) {
+bool RollbackInstall(StringList& installLog, StringList& replacedFiles) {
   const int32_t count = installLog.count;
-  if (count <= 0) return true;
-
+  bool result = true;
   // Slot 0 gets the newest line, so every folder's contents go before the
   // folder itself and the install folder, the oldest line, comes last.
-  std::unique_ptr<const char*[]> lines(new const char*[count]);
-  int32_t first = count;
-  for (const char* line = installLog.First(); line && first > 0; line = installLog.Next()) {
-    lines[--first] = line;
-  }
-
-  bool result = true;
-  for (int32_t slot = first; slot < count; ++slot) {
+  // A folder that holds a backup is not empty and stays for its restore.
+  const std::unique_ptr<const char*[]> lines = NewestFirst(installLog);
+  const ReplacedPaths replaced(replacedFiles);
+  for (int32_t slot = 0; slot < count; ++slot) {
     const char* line = lines[slot];
     const char* path = line[0] ? line + 1 : line;
     if (line[0] == 'F') {
@@ -57,7 +87,12 @@ bool RollbackInstall(StringList& installLog) {
       if (!RemoveDirectoryA(path)) result = false;
       continue;
     }
-    result = RemoveLoggedFile(path, result);
+    result = RemoveLoggedFile(path, replaced.Contain(path), result);
+  }
+  for (const char* path = replacedFiles.First(); path; path = replacedFiles.Next()) {
+    TextString backup;
+    BackupPathOf(path, &backup);
+    if (!MoveFileExA(backup.data, path, MOVEFILE_REPLACE_EXISTING)) result = false;
   }
   return result;
 }

@@ -3,8 +3,11 @@
 #include "common/text_string.h"
 
 // Removes what the install log lists, newest first, with the files named
-// after schematics and PLL simulations. False when any removal failed.
-bool RollbackInstall(StringList& installLog);
+// after schematics and PLL simulations, then puts every replaced file back
+// from its backup name. The files named after a replaced schematic or PLL
+// simulation belong to the earlier installation and stay. False when any
+// removal or restore failed.
+bool RollbackInstall(StringList& installLog, StringList& replacedFiles);
 
 // Deletes base + extension when it can be opened for reading; false when it
 // exists and cannot be deleted, otherwise flag.

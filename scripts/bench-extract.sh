@@ -4,6 +4,8 @@
 #   - the installer's check at start (SHA-256 of the archive in place) and its
 #     ExtractPayload into an empty folder under Wine (the archive and its
 #     checksum are the harness's own resources, as in the installer),
+#   - ExtractPayload once more into the same folder, over that installation,
+#     and the deletion of the backups of the files it replaced,
 #   - Wine's xcopy /E /I /Q of the same unpacked tree,
 #   - native tar -xf of the same tree,
 # all on the same file system (inside the bench prefix's drive C). Also checks
@@ -50,7 +52,7 @@ cp -a "$out/package" "$drive/src"
 cp "$out/extract_bench.exe" "$drive/"
 wine cmd /c exit >/dev/null 2>&1  # start Wine's helper processes once
 
-check_ms=() extract_ms=() extract_process_ms=() xcopy_ms=() tar_ms=() peak_ws=() peak_private=()
+check_ms=() extract_ms=() over_ms=() backups_ms=() extract_process_ms=() xcopy_ms=() tar_ms=() peak_ws=() peak_private=()
 for ((i = 1; i <= runs; i++)); do
   mkdir "$drive/x$i"
   t0=$(now); wine 'C:\bench\extract_bench.exe' "C:\\bench\\x$i" >"$out/x/run$i.txt" 2>&1; t1=$(now)
@@ -59,6 +61,10 @@ for ((i = 1; i <= runs; i++)); do
   extract_ms+=("$(awk '/^extract_ms/ { print $2 }' "$out/x/run$i.txt")")
   peak_ws+=("$(awk '/^peak_working_set_kb/ { print $2 }' "$out/x/run$i.txt")")
   peak_private+=("$(awk '/^peak_private_kb/ { print $2 }' "$out/x/run$i.txt")")
+
+  wine 'C:\bench\extract_bench.exe' "C:\\bench\\x$i" >"$out/x/over$i.txt" 2>&1
+  over_ms+=("$(awk '/^extract_ms/ { print $2 }' "$out/x/over$i.txt")")
+  backups_ms+=("$(awk '/^delete_backups_ms/ { print $2 }' "$out/x/over$i.txt")")
 
   t0=$(now); wine xcopy /E /I /Q 'C:\bench\src' "C:\\bench\\c$i" >/dev/null 2>&1; t1=$(now)
   xcopy_ms+=("$(ms "$t0" "$t1")")
@@ -70,6 +76,8 @@ for ((i = 1; i <= runs; i++)); do
   if [ "$i" -eq 1 ]; then
     grep -q '^ok 1' "$out/x/run1.txt" && grep -q '^intact 1' "$out/x/run1.txt" ||
       { cat "$out/x/run1.txt"; exit 1; }
+    grep -q '^ok 1' "$out/x/over1.txt" && grep -q '^replaced 2229' "$out/x/over1.txt" ||
+      { cat "$out/x/over1.txt"; exit 1; }
     diff -r --exclude='*.qv' --exclude=files "$drive/src" "$drive/x1" >/dev/null ||
       { echo "bench: the extracted tree differs from the package" >&2; exit 1; }
     [ "$(find "$drive/c1" -type f | wc -l)" -eq 1764 ] || { echo "bench: xcopy copied too little" >&2; exit 1; }
@@ -88,6 +96,8 @@ echo "  qvpack pack                  $p"
 echo "  check at start (SHA-256)     $c"
 echo "  ExtractPayload (in process)  $e"
 echo "  extraction, whole process    $ep"
+echo "  ExtractPayload (reinstall)   $(median "${over_ms[@]}")"
+echo "  deleting its backups         $(median "${backups_ms[@]}")"
 echo "  wine xcopy /E /I /Q          $x"
 echo "  tar -xf (native)             $t"
 awk -v c="$c" -v e="$e" -v ep="$ep" -v x="$x" -v t="$t" 'BEGIN {

@@ -9,6 +9,7 @@
 #include "payload/failure_log.h"
 #include "payload/payload_extractor.h"
 #include "payload/payload_resource.h"
+#include "payload/replaced_files.h"
 #include "payload/rollback.h"
 #include "setup/setup_state.h"
 #include "ui/folder_dialog.h"
@@ -68,15 +69,18 @@ int32_t RunInstall(HWND owner) {
 
   if (!extractor.ExtractPayload(owner)) {
     WriteFailureLog(extractor);
-    RollbackInstall(extractor.installLog);
+    RollbackInstall(extractor.installLog, extractor.replacedFiles);
     ShowMessage(owner, "Die Dateien konnten nicht kopiert werden");
     return -1;
   }
   if (!RewriteIniFile()) {
-    RollbackInstall(extractor.installLog);
+    RollbackInstall(extractor.installLog, extractor.replacedFiles);
     ShowMessage(owner, "Die ini-Datei konnte nicht angepasst werden");
     return -1;
   }
+  // No step after this one is undone: the earlier installation's files that
+  // this run replaced are no longer needed.
+  DeleteBackups(extractor.replacedFiles);
   if (!CopyProbeFile(pspiceFolder)) {
     ShowMessage(owner, "Die prb-Datei konnte nicht angepasst werden (unkritisch)");
   }

@@ -1,8 +1,10 @@
 // Runs the installer's check at start and its extraction once: the archive is
 // this program's own resource "BIN" 103 with its checksum "BIN" 107, found and
 // locked as the installer does, and is unpacked into the folder given as the
-// argument. Prints the times of the check and of ExtractPayload alone, and the
-// peak memory of the process.
+// argument, an empty folder or one that holds an earlier installation; then
+// the backups of the files it replaced are deleted, as after a successful run.
+// Prints the times of the check, of ExtractPayload alone and of the deletion,
+// and the peak memory of the process.
 #include <windows.h>
 // psapi.h needs the types of windows.h.
 #include <psapi.h>
@@ -11,6 +13,7 @@
 
 #include "payload/payload_extractor.h"
 #include "payload/payload_resource.h"
+#include "payload/replaced_files.h"
 #include "setup/setup_state.h"
 
 namespace {
@@ -25,7 +28,7 @@ double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& stop) {
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: extract_bench <existing empty folder>\n");
+    std::fprintf(stderr, "usage: extract_bench <existing folder>\n");
     return 2;
   }
   LARGE_INTEGER start, checked;
@@ -43,20 +46,23 @@ int main(int argc, char** argv) {
   extractor.archiveEnd = archive.data + archive.size;
   g_setupState.installFolder.Assign(argv[1]);
 
-  LARGE_INTEGER extracting, stop;
+  LARGE_INTEGER extracting, stop, deleted;
   QueryPerformanceCounter(&extracting);
   const bool ok = extractor.ExtractPayload(nullptr);
   QueryPerformanceCounter(&stop);
+  DeleteBackups(extractor.replacedFiles);
+  QueryPerformanceCounter(&deleted);
 
   PROCESS_MEMORY_COUNTERS memory = {};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
   std::printf(
-      "ok %d\nintact %d\nfiles %d\nlog_lines %d\ncheck_ms %.1f\nextract_ms %.1f\n"
+      "ok %d\nintact %d\nfiles %d\nlog_lines %d\nreplaced %d\ncheck_ms %.1f\nextract_ms %.1f\n"
+      "delete_backups_ms %.1f\n"
       "peak_working_set_kb %lu\npeak_private_kb %lu\n",
       ok ? 1 : 0, intact ? 1 : 0, extractor.filesWritten, extractor.installLog.count,
-      Milliseconds(start, checked), Milliseconds(extracting, stop),
-      static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
+      extractor.replacedFiles.count, Milliseconds(start, checked), Milliseconds(extracting, stop),
+      Milliseconds(stop, deleted), static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
       static_cast<unsigned long>(memory.PeakPagefileUsage / 1024));
   return ok ? 0 : 1;
 }

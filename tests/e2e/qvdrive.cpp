@@ -36,7 +36,9 @@ const char kUsage[] =
     "  regkey KEY                    exit 0 when the key exists, else 1\n"
     "  folder CSIDL                  print a special folder's path\n"
     "  lnk-create PATH TARGET [ARGS [WORKDIR [DESCRIPTION [ICON [INDEX]]]]]\n"
-    "  lnk-show PATH                 print target, arguments, workdir, description, icon, index\n";
+    "  lnk-show PATH                 print target, arguments, workdir, description, icon, index\n"
+    "  hold PATH RELEASE             open PATH without sharing, print \"held\", keep it open\n"
+    "                                until the file RELEASE exists\n";
 
 const DWORD kDefaultTimeout = 20000;
 const DWORD kPoll = 50;
@@ -414,6 +416,19 @@ int CmdLinkShow(const char* path) {
   return 0;
 }
 
+// A file open in another program that shares nothing (an editor, a viewer).
+int CmdHold(const char* path, const char* release) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    Err(std::string("cannot open ") + path);
+    return 1;
+  }
+  Out("held");
+  while (GetFileAttributesW(Wide(release).c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(kPoll);
+  CloseHandle(file);
+  return 0;
+}
+
 // ---- commands -----------------------------------------------------------
 
 int Dispatch(int argc, char** argv) {
@@ -435,6 +450,7 @@ int Dispatch(int argc, char** argv) {
   if (command == "folder") return need(1) ? CmdFolder(std::atoi(argv[2])) : 64;
   if (command == "lnk-create") return need(2) ? CmdLinkCreate(argc, argv) : 64;
   if (command == "lnk-show") return need(1) ? CmdLinkShow(argv[2]) : 64;
+  if (command == "hold") return need(2) ? CmdHold(argv[2], argv[3]) : 64;
   if (command == "msgtext") {
     HWND box = NeedDialog("message");
     HWND text = box ? NeedControl(box, 0xFFFF) : nullptr;

@@ -142,6 +142,8 @@ TEST(PackTree, RejectsNamesThatWindowsCannotTake) {
          WriteHostFile(t + "/Doc/\xC3\xA4.txt", "");  // ä
          WriteHostFile(t + "/Doc/\xC3\x84.TXT", "");  // Ä
        }},
+      {"backup name", "Doc/amp.sch~qvsetup", "keeps for the files it replaces",
+       [](const std::string& t) { WriteHostFile(t + "/Doc/amp.sch~qvsetup", ""); }},
       {"companion clash", "Doc/amp.QV", "companion file",
        [](const std::string& t) {
          WriteHostFile(t + "/Doc/Amp.sch", "");

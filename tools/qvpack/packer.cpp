@@ -42,6 +42,13 @@ bool EndsWithSch(const std::string& name) {
   return name.size() >= 4 && ToUpperAscii(name.substr(name.size() - 4)) == ".SCH";
 }
 
+// A name of the form the installer gives an earlier file while it replaces it.
+bool IsBackupName(const std::string& name) {
+  const size_t suffix = sizeof kBackupSuffix - 1;
+  return name.size() >= suffix &&
+         ToUpperAscii(name.substr(name.size() - suffix)) == ToUpperAscii(kBackupSuffix);
+}
+
 class TreeScanner {
  public:
   explicit TreeScanner(std::vector<std::string>* errors) : errors_(errors) {}
@@ -98,6 +105,10 @@ class TreeScanner {
       return false;
     }
     reason = WindowsNameProblem(entry->name);
+    if (reason.empty() && IsBackupName(entry->name)) {
+      reason = std::string("name ends in \"") + kBackupSuffix +
+               "\", which the installer keeps for the files it replaces";
+    }
     if (!reason.empty()) {
       Problem(entry->hostPath, reason);
       return false;

@@ -14,11 +14,9 @@ namespace {
 
 using namespace archive_bytes;
 
-std::vector<std::string> LogLines(PayloadExtractor& extractor) {
+std::vector<std::string> LogLines(StringList& list) {
   std::vector<std::string> lines;
-  for (const char* line = extractor.installLog.First(); line; line = extractor.installLog.Next()) {
-    lines.push_back(line);
-  }
+  for (const char* line = list.First(); line; line = list.Next()) lines.push_back(line);
   return lines;
 }
 
@@ -46,7 +44,7 @@ class Extraction : public ::testing::Test {
     return {"F" + folder_.path(), ">" + (folder_ / "files"), ">" + (folder_ / "links")};
   }
 
-  std::vector<std::string> Log() { return LogLines(extractor_); }
+  std::vector<std::string> Log() { return LogLines(extractor_.installLog); }
 
   std::string Path(const std::string& relative) const { return folder_ / relative; }
 
@@ -120,18 +118,27 @@ TEST_F(Extraction, SectionClosedByEndRecordEqualsSectionClosedByNextTag) {
   second.readPosition = reinterpret_cast<const uint8_t*>(archive.data());
   second.archiveEnd = second.readPosition + archive.size();
   ASSERT_TRUE(second.ExtractPayload(nullptr));
-  EXPECT_EQ(LogLines(second), withEndRecords);
+  EXPECT_EQ(LogLines(second.installLog), withEndRecords);
   EXPECT_EQ(ReadFileBytes(Path("files")), filesList);
   EXPECT_EQ(ReadFileBytes(Path("Lib\\a")), "1");
 }
 
-TEST_F(Extraction, ExistingFoldersAreLoggedAndExistingFilesOverwritten) {
+// An earlier installation's files and its lists are moved aside, not
+// overwritten, and the log reads as over an empty folder.
+TEST_F(Extraction, ExistingFoldersAreLoggedAndExistingFilesMovedAside) {
   ASSERT_TRUE(CreateDirectoryA(Path("Bin").c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(Path("Bin\\a.txt"), "old and longer"));
+  ASSERT_TRUE(WriteFileBytes(Path("Bin\\a.txt~QVSetup"), "left by an interrupted run"));
+  ASSERT_TRUE(WriteFileBytes(Path("links"), "old links"));
   ASSERT_TRUE(Extract("B" + FileRecord("a.txt", "new") + kEnd));
   EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt")), "new");
+  EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt~QVSetup")), "old and longer");
+  EXPECT_EQ(ReadFileBytes(Path("links~QVSetup")), "old links");
+  EXPECT_FALSE(FileExists(Path("links")));
   EXPECT_EQ(Log()[3], "F" + Path("Bin"));
   EXPECT_EQ(Log()[4], ">" + Path("Bin\\a.txt"));
+  EXPECT_EQ(Joined(LogLines(extractor_.replacedFiles)),
+            Path("links") + "\n" + Path("Bin\\a.txt") + "\n");
 }
 
 // A closing byte that is no section tag, or a section out of order, would
@@ -264,7 +271,7 @@ TEST_F(Extraction, UnsafeNamesFailWithoutWritingOutsideTheFolder) {
       extractor.archiveEnd = extractor.readPosition + archive.size();
       EXPECT_FALSE(extractor.ExtractPayload(nullptr));
       EXPECT_EQ(extractor.failureCode, static_cast<DWORD>(ERROR_INVALID_DATA));
-      EXPECT_EQ(LogLines(extractor).back(), "F" + Path("inner\\Bin"));
+      EXPECT_EQ(LogLines(extractor.installLog).back(), "F" + Path("inner\\Bin"));
     }
   }
   EXPECT_FALSE(FileExists(Path("evil")));

@@ -136,7 +136,7 @@ TEST_F(FailureLog, ReportsTheCodeOfTheFailedStepAndTheRollbackRemovesWhatWasUnpa
   EXPECT_EQ(Printable(ReadFileBytes(kLogPath)),
             Printable(list + "Error = 5\r\n" + TextMode(SystemText(ERROR_ACCESS_DENIED) + "\n")));
 
-  EXPECT_FALSE(RollbackInstall(extractor_.installLog));
+  EXPECT_FALSE(RollbackInstall(extractor_.installLog, extractor_.replacedFiles));
   EXPECT_FALSE(FileExists(folder + "\\Bin\\a.txt"));
   EXPECT_FALSE(FileExists(folder + "\\Bin\\Amp.Sch"));
   EXPECT_TRUE(FolderExists(folder + "\\Bin\\Amp.qv")) << "a folder is no companion file";

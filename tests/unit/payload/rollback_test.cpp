@@ -8,6 +8,7 @@
 
 #include "common/string_list.h"
 #include "common/text_string.h"
+#include "payload/replaced_files.h"
 #include "support/test_files.h"
 
 namespace {
@@ -29,6 +30,12 @@ void WriteCompanions(const std::string& base) {
   for (const char* extension : kCompanions) WriteFileBytes(base + extension, "c");
 }
 
+// The rollback of a run that replaced no earlier file.
+bool Rollback(StringList& log) {
+  StringList none;
+  return RollbackInstall(log, none);
+}
+
 bool DeleteIfPresentAt(const std::string& base, const char* extension, bool flag) {
   TextString text;
   text.Assign(base.c_str());
@@ -39,7 +46,7 @@ TEST(RollbackInstall, EmptyLogIsTrueAndTouchesNothing) {
   TempFolder temp;
   WriteFileBytes(temp / "keep.txt", "k");
   StringList log;
-  EXPECT_TRUE(RollbackInstall(log));
+  EXPECT_TRUE(Rollback(log));
   EXPECT_TRUE(FileExists(temp / "keep.txt"));
   EXPECT_TRUE(FolderExists(temp.path()));
 }
@@ -74,19 +81,64 @@ TEST(RollbackInstall, RemovesACompleteInstallInstallFolderLast) {
   CompleteInstall install(temp / "DO-Dazuvazav");
   const int32_t lines = install.log.count;
 
-  EXPECT_FALSE(RollbackInstall(install.log)) << "the links log was never written";
+  EXPECT_FALSE(Rollback(install.log)) << "the links log was never written";
   EXPECT_FALSE(FolderExists(install.folder)) << "something was left below it";
   EXPECT_EQ(install.log.count, lines) << "the log keeps its lines";
   EXPECT_STREQ(install.log.First(), ("F" + install.folder).c_str());
 }
 
-TEST(RollbackInstall, DeletesALinksLogThatAnEarlierInstallLeft) {
+// A run over an earlier installation: the replaced files wait under their
+// backup names, the user's results lie beside the earlier schematic.
+TEST(RollbackInstall, PutsBackWhatTheRunReplacedAndKeepsWhatBelongsToIt) {
   TempFolder temp;
   CompleteInstall install(temp / "DO-Dazuvazav");
-  WriteFileBytes(install.folder + "\\links", "old\n");
+  const std::string& folder = install.folder;
+  LogFile(install.log, folder + "\\Beispiele\\Amp\\New.sch");
+  WriteFileBytes(folder + "\\Beispiele\\Amp\\New.out", "new results");
+  StringList replaced;
+  const std::vector<std::string> earlier = {"files", "links", "Beispiele\\Amp\\Amp.Sch",
+                                            "Beispiele\\Amp\\Amp.qv",
+                                            "Beispiele\\Amp\\osc_pll_sim.m"};
+  for (const std::string& name : earlier) {
+    WriteFileBytes(folder + "\\" + name + "~QVSetup", "earlier " + name);
+    replaced.PushBack((folder + "\\" + name).c_str());
+  }
+  DeleteFileA((folder + "\\files").c_str());  // this run failed before its list
+  WriteFileBytes(folder + "\\Beispiele\\Amp\\Amp.out", "the user's results");
 
-  EXPECT_TRUE(RollbackInstall(install.log));
-  EXPECT_FALSE(FolderExists(install.folder));
+  RollbackInstall(install.log, replaced);
+  for (const std::string& name : earlier) {
+    EXPECT_EQ(ReadFileBytes(folder + "\\" + name), "earlier " + name);
+    EXPECT_FALSE(FileExists(folder + "\\" + name + "~QVSetup")) << name;
+  }
+  EXPECT_EQ(ReadFileBytes(folder + "\\Beispiele\\Amp\\Amp.out"), "the user's results");
+  EXPECT_TRUE(FileExists(folder + "\\Beispiele\\Amp\\oscmexpllsim.mex"));
+  for (const char* name : {"Bin", "Beispiele\\Amp\\New.sch", "Beispiele\\Amp\\New.out"}) {
+    EXPECT_FALSE(FileExists(folder + "\\" + name) || FolderExists(folder + "\\" + name)) << name;
+  }
+}
+
+TEST(DeleteBackups, ABackupInUseIsDeletedAtTheNextRestart) {
+  TempFolder temp;
+  StringList replaced;
+  for (const char* name : {"a.txt", "held.txt"}) {
+    WriteFileBytes(temp / name + "~QVSetup", "earlier");
+    replaced.PushBack((temp / name).c_str());
+  }
+  const std::string held = temp / "held.txt~QVSetup";
+  HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DeleteBackups(replaced);
+  CloseHandle(file);
+
+  EXPECT_FALSE(FileExists(temp / "a.txt~QVSetup"));
+  char pending[4096] = {};
+  DWORD size = sizeof pending - 2;
+  RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+               "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &size);
+  const std::string names(pending, size);
+  EXPECT_NE(names.find(held.substr(held.find('\\'))), std::string::npos) << Printable(names);
+  DeleteFileA(held.c_str());
 }
 
 TEST(RollbackInstall, ForeignFileKeepsItsFolderAndEveryFolderAbove) {
@@ -101,7 +153,7 @@ TEST(RollbackInstall, ForeignFileKeepsItsFolderAndEveryFolderAbove) {
   LogFile(log, folder + "\\Doc\\read.txt");
   WriteFileBytes(folder + "\\Lib\\deep\\mine.txt", "user's own");
 
-  EXPECT_FALSE(RollbackInstall(log));
+  EXPECT_FALSE(Rollback(log));
   EXPECT_TRUE(FileExists(folder + "\\Lib\\deep\\mine.txt"));
   EXPECT_FALSE(FileExists(folder + "\\Lib\\deep\\a.lib"));
   EXPECT_FALSE(FolderExists(folder + "\\Doc")) << "an emptied sibling goes";
@@ -121,7 +173,7 @@ TEST(RollbackInstall, GoesOnAfterEveryFailure) {
   SetFileAttributesA((folder + "\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   LogFile(log, folder + "\\last.txt");
 
-  EXPECT_FALSE(RollbackInstall(log));
+  EXPECT_FALSE(Rollback(log));
   EXPECT_FALSE(FileExists(folder + "\\last.txt"));
   EXPECT_TRUE(FileExists(folder + "\\locked.txt")) << "a read-only file cannot be deleted";
   EXPECT_FALSE(FileExists(folder + "\\first.txt")) << "lines after the failures are handled";
@@ -143,7 +195,7 @@ TEST(RollbackInstall, DeletesTheNineSchematicCompanionsInTheirLetterCase) {
                                            "Ampqv",   "lower.sc",    "UPPER.SCH.qv"};
   for (const std::string& name : others) WriteFileBytes(temp / name, "o");
 
-  EXPECT_TRUE(RollbackInstall(log)) << "absent companions do not count as failures";
+  EXPECT_TRUE(Rollback(log)) << "absent companions do not count as failures";
   for (const char* extension : kCompanions) {
     EXPECT_FALSE(FileExists(temp / (std::string("Amp.") + extension))) << extension;
   }
@@ -162,7 +214,7 @@ TEST(RollbackInstall, SchWithoutDotOrInsideANameHasNoCompanions) {
   WriteFileBytes(temp / "qv", "not a companion");
   WriteFileBytes(temp / "x.qv", "not a companion");
 
-  EXPECT_TRUE(RollbackInstall(log));
+  EXPECT_TRUE(Rollback(log));
   EXPECT_TRUE(FileExists(temp / "qv"));
   EXPECT_TRUE(FileExists(temp / "x.qv"));
 }
@@ -178,7 +230,7 @@ TEST(RollbackInstall, DeletesThePllCompanion) {
   WriteFileBytes(temp / "barmexpllsim.mex", "m");
   WriteFileBytes(temp / "foo_PLL_SIM.mex", "m");
 
-  EXPECT_TRUE(RollbackInstall(log));
+  EXPECT_TRUE(Rollback(log));
   EXPECT_FALSE(FileExists(temp / "foomexpllsim.mex"));
   EXPECT_FALSE(FileExists(temp / "mexpllsim.mex"));
   EXPECT_TRUE(FileExists(temp / "barmexpllsim.mex")) << "bar_pll_sim.mat is no PLL simulation";
@@ -192,7 +244,7 @@ TEST(RollbackInstall, UndeletableCompanionTurnsTheResultFalse) {
   WriteCompanions(temp / "amp.");
   SetFileAttributesA((temp / "amp.net").c_str(), FILE_ATTRIBUTE_READONLY);
 
-  EXPECT_FALSE(RollbackInstall(log));
+  EXPECT_FALSE(Rollback(log));
   EXPECT_TRUE(FileExists(temp / "amp.net"));
   EXPECT_FALSE(FileExists(temp / "amp.out")) << "the companions after it are still deleted";
 }

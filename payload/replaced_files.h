@@ -1,0 +1,20 @@
+#pragma once
+#include "common/string_list.h"
+#include "common/text_string.h"
+
+// A file of an earlier installation that a run replaces waits beside its place
+// under its backup name until the run has passed its last point of rollback:
+// a failed run puts it back, a successful one deletes it.
+
+// path followed by kBackupSuffix.
+void BackupPathOf(const char* path, TextString* backup);
+
+// Renames the file at path to its backup name, replacing a backup that an
+// interrupted run left. A folder or a read-only file is not moved and fails
+// with ERROR_ACCESS_DENIED, as opening it for writing fails on Windows.
+bool MoveAside(const char* path);
+
+// Deletes the backup of every replaced file; one that cannot be deleted now
+// is deleted at the next restart, so that none stays unknown to the
+// uninstaller.
+void DeleteBackups(StringList& replacedFiles);
