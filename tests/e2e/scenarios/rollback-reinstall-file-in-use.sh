@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
-# A second installation into the folder of a complete one, while the last
-# file of the archive is open in another program that shares nothing: the run
-# fails with the sharing violation (32), and the rollback leaves the earlier
-# installation exactly as it was, the user's simulation results and both lists
-# included, with no backup left over. Once the file is free again, the same
-# installation succeeds, gives the same folder and also leaves no backup.
+# A second installation over a complete one fails while the archive's last
+# file is held open without sharing (32); the rollback leaves the earlier
+# installation exactly as it was, the user's results and both lists included,
+# with no backup. With the file free, the reinstall gives the same folder.
 source "$(dirname "$0")/../lib.sh"
 
 install='C:\DO-Dazuvazav'
 held="$install\\Beispiele\\index.htm"
 release='C:\release-held-file'
 
-# Every file and folder below the install folder with the checksum of each file.
+# Every file and folder below the install folder, and each file's checksum.
 snapshot() {
   (cd "$(unix_path "$install")" && find . -mindepth 1 -printf '%y %p\n' | sort &&
     find . -type f -exec sha256sum {} + | sort -k 2) >"$1"
@@ -37,15 +35,16 @@ wait "$holder"
 grep -qx $'Error = 32\r' "$(unix_path 'C:\vadodiz.log')" ||
   fail "the failure log does not report the sharing violation: $(tail -n 3 "$(unix_path 'C:\vadodiz.log')")"
 
+# same_as_before WHAT: the install folder is as before the second run.
+same_as_before() {
+  snapshot "$QV_E2E_WORK/now.txt"
+  diff -u "$QV_E2E_WORK/before.txt" "$QV_E2E_WORK/now.txt" >"$QV_E2E_WORK/diff.txt" ||
+    fail "$1 differs from the first installation: $(cat "$QV_E2E_WORK/diff.txt")"
+}
+
 step "checking that the earlier installation is as it was"
-snapshot "$QV_E2E_WORK/after.txt"
-diff -u "$QV_E2E_WORK/before.txt" "$QV_E2E_WORK/after.txt" >"$QV_E2E_WORK/diff.txt" ||
-  fail "the install folder changed:
-$(cat "$QV_E2E_WORK/diff.txt")"
+same_as_before "the folder after the failed run"
 
 step "installing again with the file free"
 install_with_defaults
-snapshot "$QV_E2E_WORK/again.txt"
-diff -u "$QV_E2E_WORK/before.txt" "$QV_E2E_WORK/again.txt" >"$QV_E2E_WORK/diff.txt" ||
-  fail "the reinstalled folder differs from the first installation:
-$(cat "$QV_E2E_WORK/diff.txt")"
+same_as_before "the reinstalled folder"

