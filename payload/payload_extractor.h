@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "common/busy_message_pump.h"
 #include "common/string_list.h"
 #include "common/text_string.h"
 
@@ -24,6 +25,9 @@ struct PayloadExtractor {
   // ERROR_RESOURCE_DATA_NOT_FOUND without an archive, ERROR_BAD_PATHNAME
   // without an install folder.
   DWORD failureCode = 0;
+  // Keeps the dialog answering while the files are written; a WM_QUIT that
+  // came meanwhile is posted again when the run releases the extractor.
+  BusyMessagePump messagePump;
 
   bool ExtractPayload(HWND dialog);
   void CountPayloadFiles();
