@@ -127,6 +127,7 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
       SetDlgItemTextA(progressDialog, progressControlId, text);
       UpdateWindow(progressDialog);
     }
+    messagePump.Poll();
   }
   return true;
 }

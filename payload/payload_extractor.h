@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/busy_message_pump.h"
 #include "common/string_list.h"
 #include "common/text_string.h"
 
@@ -28,6 +29,9 @@ struct PayloadExtractor {
   // Every file of an earlier installation that this run moved aside to its
   // backup name before writing in its place, in the order they were moved.
   StringList replacedFiles;
+  // Keeps the dialog answering while the files are written; a WM_QUIT that
+  // came meanwhile is posted again when the run releases the extractor.
+  BusyMessagePump messagePump;
 
   bool ExtractPayload(HWND dialog);
   void CountPayloadFiles();

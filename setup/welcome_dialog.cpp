@@ -7,8 +7,11 @@ namespace {
 const int kOk = 116;
 const int kCancel = 117;
 const int kProgress = 121;
+// In DWLP_USER from OK on: the run is under way.
+const LONG_PTR kRunning = 1;
 
 void OnOk(HWND dialog) {
+  SetWindowLongPtrA(dialog, DWLP_USER, kRunning);
   ShowWindow(GetDlgItem(dialog, kOk), SW_HIDE);
   ShowWindow(GetDlgItem(dialog, kCancel), SW_HIDE);
   ShowWindow(GetDlgItem(dialog, kProgress), SW_SHOW);
@@ -24,6 +27,10 @@ INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       ShowWindow(GetDlgItem(dialog, kProgress), SW_HIDE);
       return TRUE;
     case WM_COMMAND:
+      // The unpacking handles sent messages, and commands that another
+      // program sends arrive through it: a second OK would start a second
+      // run inside the first, "Abbrechen" would end the dialog under it.
+      if (GetWindowLongPtrA(dialog, DWLP_USER) == kRunning) return TRUE;
       switch (LOWORD(wParam)) {
         case kOk:
           OnOk(dialog);

@@ -2,5 +2,6 @@
 #include <windows.h>
 
 // Template 101: OK runs the installation inside this handler and ends the
-// dialog with its result; "Abbrechen" ends it with 1.
+// dialog with its result; "Abbrechen" ends it with 1. From OK on, commands
+// are ignored.
 INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -20,6 +20,8 @@ fi
 
 source "$QV_ROOT/scripts/wine-env.sh"
 QV_SETUP_EXE=${QV_SETUP_EXE:-$QV_WINDOWS_TREE/QVSetup.exe}
+QV_SETUP_SHIPPED_EXE=${QV_SETUP_SHIPPED_EXE:-$QV_WINDOWS_TREE/QVSetupShipped.exe}
+QV_SHIPPED_PACKAGE=${QV_SHIPPED_PACKAGE:-$QV_WINDOWS_TREE/e2e-shipped-package}
 QV_DRIVE_EXE=${QV_DRIVE_EXE:-$QV_WINDOWS_TREE/qvdrive.exe}
 QV_STANDIN_EXE=${QV_STANDIN_EXE:-$QV_WINDOWS_TREE/standin.exe}
 QV_PLANTED_DLL=${QV_PLANTED_DLL:-$QV_WINDOWS_TREE/planted.dll}
@@ -423,6 +425,36 @@ assert_text() {
   local value
   value=$(control_text "$1" "$2") || exit 1
   [ "$value" = "$3" ] || fail "control $2 of the $1 dialog says \"$value\", expected \"$3\""
+}
+
+# assert_installed_package PACKAGE INSTALL: the install folder holds exactly
+# the package tree PACKAGE (a folder of this machine), a companion beside
+# every schematic, "files" and "links", and nothing else; the "files" list
+# holds the lines in archive order, as `qvpack list` shows the packed tree.
+assert_installed_package() {
+  local package=$1 install=$2 root expected=$QV_E2E_WORK/expected-tree.txt
+  local actual=$QV_E2E_WORK/actual-tree.txt archive=$QV_E2E_WORK/package.qva
+  local lines=$QV_E2E_WORK/expected-files.txt
+  root=$(unix_path "$install")
+  {
+    (cd "$package" && find . -mindepth 1 | sed 's|^\./||')
+    (cd "$package" && find . -type f -iname '*.sch' | sed 's|^\./||; s|...$|qv|')
+    printf '%s\n' files links
+  } | sort >"$expected"
+  (cd "$root" && find . -mindepth 1 | sed 's|^\./||' | sort) >"$actual"
+  diff -u "$expected" "$actual" >"$QV_E2E_WORK/tree.diff" ||
+    fail "the install folder differs from the package:
+$(head -n 40 "$QV_E2E_WORK/tree.diff")"
+  "$QV_QVPACK" pack "$package" "$archive" || fail "cannot pack $package"
+  "$QV_QVPACK" list "$archive" >"$QV_E2E_WORK/list.txt" || fail "cannot list $archive"
+  {
+    printf 'F%s\n>%s\\files\n>%s\\links\n' "$install" "$install" "$install"
+    # "d            Bin/sub/" -> "F<install>\Bin\sub"; "- 12 Bin/x" -> "><install>\Bin\x"
+    sed -n -e 's|^d *\(.*\)/$|F\1|p' -e 's|^- *[0-9]* \(.*\)$|>\1|p' "$QV_E2E_WORK/list.txt" |
+      sed "s|^\(.\)|\1${install//\\//}/|; s|/|\\\\|g"
+  } >"$lines"
+  cmp -s "$lines" "$root/files" || fail "the files list differs from the archive:
+$(diff "$lines" "$root/files" | head -n 20)"
 }
 
 assert_equal() { [ "$1" = "$2" ] || fail "${3:-value} is \"$1\", expected \"$2\""; }

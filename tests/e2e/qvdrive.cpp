@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ const char kUsage[] =
     "  gone KINDS|any [MS]           wait until no dialog of KINDS (or none at all) is left\n"
     "  click KIND ID                 post WM_COMMAND ID to the dialog (a button press)\n"
     "  escape KIND                   press Escape in the dialog (key to its focus)\n"
+    "  probe-unpacking KIND ID LIST  click ID in KIND; until the file LIST exists, send WM_NULL\n"
+    "                                to the welcome dialog every 10 ms, keys and clicks between\n"
     "  settext KIND ID TEXT          set a control's text\n"
     "  text KIND ID                  print a control's text\n"
     "  caption KIND                  print the dialog's caption\n"
@@ -226,18 +229,28 @@ int CmdClick(HWND dialog, int id) {
              : 1;
 }
 
+// The control that has the focus in the dialog's thread, or null.
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// A key pressed and released; with Alt held it is a system key with the
+// context bit (29) set.
+void PostKey(HWND target, WPARAM key, bool alt) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(key), 0)) << 16;
+  const LPARAM context = alt ? 1 << 29 : 0;
+  PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | scan | context);
+  PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, key, 1 | scan | context | (3u << 30));
+}
+
 // The dialog manager turns an Escape key in the modal loop into IDCANCEL, so
 // the key goes to the control that has the focus, as a real key press would.
 int CmdEscape(HWND dialog) {
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof(info);
-  HWND target = dialog;
-  if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus) {
-    target = info.hwndFocus;
-  }
-  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_ESCAPE, 0)) << 16;
-  PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1 | scan);
-  PostMessageW(target, WM_KEYUP, VK_ESCAPE, 1 | scan | (3u << 30));
+  HWND focus = FocusOf(dialog);
+  PostKey(focus ? focus : dialog, VK_ESCAPE, false);
   return 0;
 }
 
@@ -262,6 +275,60 @@ int CmdCombo(HWND combo) {
     Out(Utf8(buffer));
   }
   return 0;
+}
+
+// What a user might do to the welcome dialog while it unpacks, through the
+// queue as real input comes: Enter, Escape and Alt+F4, a click into the
+// progress field and one on the caption. OK and "Abbrechen" are sent, not
+// posted: they reach the dialog procedure whenever the installer looks at
+// its messages.
+void PressEverything(HWND dialog, HWND focus) {
+  for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_F4}) PostKey(focus, key, key == VK_F4);
+  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+    PostMessageW(GetDlgItem(dialog, 121), message, 0, MAKELPARAM(4, 4));
+  }
+  RECT frame = {};
+  GetWindowRect(dialog, &frame);
+  for (UINT message : {WM_NCLBUTTONDOWN, WM_NCLBUTTONUP}) {
+    PostMessageW(dialog, message, HTCAPTION, MAKELPARAM(frame.left + 40, frame.top + 8));
+  }
+  for (int id : {116, 117}) SendNotifyMessageW(dialog, WM_COMMAND, id, 0);
+}
+
+// Clicks ID in the dialog that starts the unpacking, then probes the welcome
+// dialog until the "files" list LIST exists: a message unanswered for 250 ms
+// fails, and so do a hidden welcome dialog, another dialog and a moved focus.
+// The run's steps after the list answer nothing and are not probed.
+int CmdProbeUnpacking(HWND starter, int id, const std::wstring& list) {
+  HWND welcome = NeedDialog("welcome");
+  if (!welcome || CmdClick(starter, id) != 0) return 1;
+  DWORD longest = 0;
+  HWND focus = nullptr;
+  std::string fault, kind;
+  for (int probe = 1; fault.empty(); ++probe, Sleep(10)) {
+    const DWORD sent = GetTickCount();
+    DWORD_PTR result = 0;
+    const bool answered = SendMessageTimeoutW(welcome, WM_NULL, 0, 0, SMTO_NORMAL, 250, &result);
+    if (GetFileAttributesW(list.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+    longest = std::max(longest, GetTickCount() - sent);
+    // Keys pressed while the folder dialog still closes would act on it.
+    if (!answered || FindDialog("folder", nullptr)) {
+      if (!answered) fault = "a message waited more than 250 ms";
+      continue;
+    }
+    if (!IsWindowVisible(welcome)) fault = "the welcome dialog was hidden";
+    if (FindDialog("message,folder,octave-missing,octave-choice,finish,other", &kind)) {
+      fault = "a " + kind + " dialog appeared";
+    }
+    const HWND now = FocusOf(welcome);
+    if (!focus) focus = now;
+    if (now && now != focus) fault = "the focus moved";
+    if (probe % 3 == 0) PressEverything(welcome, focus ? focus : welcome);
+  }
+  Out("longest wait " + std::to_string(longest) + " ms");
+  if (fault.empty()) return 0;
+  Err(fault + " during the unpacking");
+  return 1;
 }
 
 // ---- registry -----------------------------------------------------------
@@ -471,6 +538,9 @@ int Dispatch(int argc, char** argv) {
   if (!need(2)) return 64;
   const int id = std::atoi(argv[3]);
   if (command == "click") return CmdClick(dialog, id);
+  if (command == "probe-unpacking") {
+    return need(3) ? CmdProbeUnpacking(dialog, id, Wide(argv[4])) : 64;
+  }
   HWND control = NeedControl(dialog, id);
   if (!control) return 1;
   if (command == "settext") {
