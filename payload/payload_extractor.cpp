@@ -141,11 +141,7 @@ FILE* PayloadExtractor::CreateReplacing(const char* path) {
 }
 
 bool PayloadExtractor::MoveEarlierListAside(const TextString& path) {
-  const DWORD attributes = GetFileAttributesA(path.data);
-  if (attributes == INVALID_FILE_ATTRIBUTES ||
-      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
-    return true;
-  }
+  if (!IsReplaceableFile(path.data)) return true;
   if (!MoveAside(path.data)) return false;
   replacedFiles.PushBack(path.data);
   return true;

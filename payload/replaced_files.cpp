@@ -6,10 +6,14 @@
 
 void BackupPathOf(const char* path, TextString* backup) { backup->Concat(path, kBackupSuffix); }
 
-bool MoveAside(const char* path) {
+bool IsReplaceableFile(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+}
+
+bool MoveAside(const char* path) {
+  if (!IsReplaceableFile(path)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }

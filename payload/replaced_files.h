@@ -9,6 +9,9 @@
 // path followed by kBackupSuffix.
 void BackupPathOf(const char* path, TextString* backup);
 
+// True for a plain file that may be written: neither a folder nor read-only.
+bool IsReplaceableFile(const char* path);
+
 // Renames the file at path to its backup name, replacing a backup that an
 // interrupted run left. A folder or a read-only file is not moved and fails
 // with ERROR_ACCESS_DENIED, as opening it for writing fails on Windows.
