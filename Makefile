@@ -5,15 +5,17 @@ WIN32  := build/win32
 PACKAGE ?= package
 CMAKE_QUIET := -Wno-dev --log-level=WARNING
 
-.PHONY: all deps host win32 test run installer bench fuzz clean
+.PHONY: all deps host-tree host win32 test run installer bench fuzz clean
 
 all: win32
 
 deps:
 	@scripts/install-deps.sh
 
-host: deps
+host-tree: deps
 	@test -f $(HOST)/CMakeCache.txt || cmake $(CMAKE_QUIET) -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+host: host-tree
 	@cmake --build $(HOST) -j2 -- --no-print-directory
 
 win32: host
@@ -30,7 +32,9 @@ test: all
 run: all
 	@scripts/demo.sh
 
-installer: all
+# A maintainer's installer needs the packer and the installer, no tests.
+installer: host-tree
+	@cmake --build $(HOST) --target qvpack -j2 -- --no-print-directory
 	@scripts/installer.sh "$(PACKAGE)"
 
 bench: all

@@ -8,7 +8,8 @@
 #   SIGN_CERT, SIGN_KEY sign the installer (scripts/sign.sh); SIGN_TIMESTAMP
 #                       time-stamps the signature
 # The demo package without COMPANY and SOURCE_DATE_EPOCH comes from the
-# Windows tree; everything else is built in build/installer.
+# Windows tree once make has configured it; everything else is built in
+# build/installer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 package=$(cd "${1:-package}" && pwd)
@@ -22,7 +23,8 @@ fi
 cd "$root"
 # A failed run leaves no installer that could be taken for its result.
 rm -f build/QVSetup.exe
-if [ "$package" = "$root/package" ] && [ -z "${COMPANY:-}${SOURCE_DATE_EPOCH:-}" ]; then
+if [ "$package" = "$root/package" ] && [ -z "${COMPANY:-}${SOURCE_DATE_EPOCH:-}" ] &&
+  [ -f build/win32/CMakeCache.txt ]; then
   tree=build/win32
 else
   tree=build/installer
