@@ -15,3 +15,6 @@ target_compile_definitions(host_tests PRIVATE QVPACK_BINARY="$<TARGET_FILE:qvpac
 add_dependencies(host_tests qvpack)
 add_test(NAME host_tests COMMAND host_tests)
 set_tests_properties(host_tests PROPERTIES TIMEOUT 300)
+
+# The set-up script's retries, against stand-in package tools.
+add_test(NAME install_deps COMMAND bash ${CMAKE_SOURCE_DIR}/tests/host/install-deps-test.sh)
