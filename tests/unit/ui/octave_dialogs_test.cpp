@@ -154,8 +154,9 @@ TEST_F(OctaveDialogs, ChoiceDialogListsTheTargetsInFoundOrderAndReturnsTheChosen
   EXPECT_EQ(g_setupState.octaveLocator.targets.count, 3) << "the list is not changed";
 }
 
+// Common Controls 6 open the list for up to 30 entries.
 TEST_F(OctaveDialogs, ChoiceDialogListScrollsWhenTheTargetsDoNotFit) {
-  for (int i = 0; i < 12; ++i)
+  for (int i = 0; i < 31; ++i)
     g_setupState.octaveLocator.targets.PushBack(("C:\\Octave\\" + std::to_string(i)).c_str());
   LONG listStyle = 0;
   driver_.Then(WaitForDialog(dialog_)).Then([&](HWND) {
