@@ -160,14 +160,22 @@ DWORD TimeoutArg(int argc, char** argv, int index) {
                       : kDefaultTimeout;
 }
 
+// A dialog counts once two looks in a row find it of the same kind: while a
+// dialog's controls are created or destroyed its kind can read wrong (seen
+// once under 64-bit Wine: "message" while only the finish dialog was up).
 int CmdWait(const std::string& kinds, DWORD timeout) {
   const DWORD start = GetTickCount();
+  HWND seen = nullptr;
+  std::string seenKind;
   for (;;) {
     std::string kind;
-    if (FindDialog(kinds, &kind)) {
+    const HWND dialog = FindDialog(kinds, &kind);
+    if (dialog && dialog == seen && kind == seenKind) {
       Out(kind);
       return 0;
     }
+    seen = dialog;
+    seenKind = kind;
     if (GetTickCount() - start >= timeout) break;
     Sleep(kPoll);
   }
