@@ -38,15 +38,9 @@ std::string ToUpperAscii(std::string text) {
   return text;
 }
 
-bool EndsWithSch(const std::string& name) {
-  return name.size() >= 4 && ToUpperAscii(name.substr(name.size() - 4)) == ".SCH";
-}
-
-// A name of the form the installer gives an earlier file while it replaces it.
-bool IsBackupName(const std::string& name) {
-  const size_t suffix = sizeof kBackupSuffix - 1;
-  return name.size() >= suffix &&
-         ToUpperAscii(name.substr(name.size() - suffix)) == ToUpperAscii(kBackupSuffix);
+bool EndsWithIgnoringCase(const std::string& name, const std::string& suffix) {
+  return name.size() >= suffix.size() &&
+         ToUpperAscii(name.substr(name.size() - suffix.size())) == ToUpperAscii(suffix);
 }
 
 class TreeScanner {
@@ -105,7 +99,8 @@ class TreeScanner {
       return false;
     }
     reason = WindowsNameProblem(entry->name);
-    if (reason.empty() && IsBackupName(entry->name)) {
+    // The form of name the installer gives an earlier file while it replaces it.
+    if (reason.empty() && EndsWithIgnoringCase(entry->name, kBackupSuffix)) {
       reason = std::string("name ends in \"") + kBackupSuffix +
                "\", which the installer keeps for the files it replaces";
     }
@@ -159,7 +154,7 @@ class TreeScanner {
       }
     }
     for (const Entry& child : folder.children) {
-      if (child.isFolder || !EndsWithSch(child.name)) continue;
+      if (child.isFolder || !EndsWithIgnoringCase(child.name, ".SCH")) continue;
       const std::string companion = child.name.substr(0, child.name.size() - 3) + "qv";
       auto found = seen.find(FoldWindowsCase(companion));
       if (found != seen.end()) {
