@@ -135,15 +135,16 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
 FILE* PayloadExtractor::CreateReplacing(const char* path) {
   FILE* file = OpenNewFile(path);
   if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
-  if (!MoveAside(path)) return nullptr;
-  replacedFiles.PushBack(path);
-  return OpenNewFile(path);
+  return MoveAsideRecorded(path) ? OpenNewFile(path) : nullptr;
 }
 
 bool PayloadExtractor::MoveEarlierListAside(const TextString& path) {
-  if (!IsReplaceableFile(path.data)) return true;
-  if (!MoveAside(path.data)) return false;
-  replacedFiles.PushBack(path.data);
+  return !IsReplaceableFile(path.data) || MoveAsideRecorded(path.data);
+}
+
+bool PayloadExtractor::MoveAsideRecorded(const char* path) {
+  if (!MoveAside(path)) return false;
+  replacedFiles.PushBack(path);
   return true;
 }
 

@@ -46,6 +46,9 @@ struct PayloadExtractor {
   // run gives it back; a folder or a read-only file of that name is left,
   // since neither can be overwritten or deleted.
   bool MoveEarlierListAside(const TextString& path);
+  // MoveAside, and on success the path into replacedFiles, so that the
+  // rollback puts back every file that was moved.
+  bool MoveAsideRecorded(const char* path);
   // Stores the code in failureCode and returns false.
   bool Fail(DWORD code);
 };
