@@ -5,6 +5,7 @@
 #include "common/ascii_upper.h"
 #include "common/stdio_file.h"
 #include "payload/archive_format.h"
+#include "payload/in_use_retry.h"
 #include "payload/replaced_files.h"
 #include "setup/setup_state.h"
 
@@ -47,7 +48,10 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   // part of the package unpacked: that is a damaged archive, not a success.
   if (!IsAtArchiveEnd(readPosition, archiveEnd)) return Fail(ERROR_INVALID_DATA);
 
-  if (!WriteListFile(filesPath, installLog)) return Fail(GetLastError());
+  InUseRetry retry(progressDialog, filesPath.data);
+  while (!WriteListFile(filesPath, installLog)) {
+    if (!retry.Again(GetLastError())) return Fail(GetLastError());
+  }
   return true;
 }
 
@@ -93,28 +97,18 @@ bool PayloadExtractor::ExtractFolder(const TextString& path) {
 }
 
 bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& path, int32_t size) {
-  StdioFile file(CreateReplacing(path.data));
-  if (!file) return Fail(GetLastError());
-  // Logged as soon as the file exists, so that the rollback after a failed
-  // write also takes the partly written file; nothing comes in between, so a
-  // complete extraction logs exactly as before.
-  TextString line;
-  line.Concat(">", path.data);
-  installLog.PushBack(line.data);
-  const bool complete =
-      std::fwrite(content, 1, static_cast<size_t>(size), file.get()) == static_cast<size_t>(size);
-  if (!file.Close() || !complete) return Fail(GetLastError());
-
+  if (!WriteNewFile(path.data, content, static_cast<size_t>(size), true)) return false;
   if (EndsWithIgnoringCase(path.data, path.length, ".SCH")) {
     TextString companionPath;
     companionPath.AssignPrefix(path.data, path.length - 3);
     companionPath.Append("qv");
-    StdioFile companion(CreateReplacing(companionPath.data));
-    if (!companion) return Fail(GetLastError());
-    std::fwrite(path.data, 1, static_cast<size_t>(path.length), companion.get());
-    std::fputc('\n', companion.get());
+    TextString companionText;
+    companionText.Concat(path.data, "\n");
     // The schematic's line also takes its companion out in a rollback.
-    if (!companion.Close()) return Fail(GetLastError());
+    if (!WriteNewFile(companionPath.data, companionText.data,
+                      static_cast<size_t>(companionText.length), false)) {
+      return false;
+    }
   }
 
   ++filesWritten;
@@ -132,14 +126,52 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
   return true;
 }
 
+bool PayloadExtractor::WriteNewFile(const char* path, const void* data, size_t size, bool logged) {
+  FILE* opened = CreateReplacing(path);
+  if (!opened) return Fail(GetLastError());
+  // Logged as soon as the file exists, so that the rollback after a failed
+  // write also takes the partly written file; nothing comes in between, so a
+  // complete extraction logs exactly as before.
+  if (logged) {
+    TextString line;
+    line.Concat(">", path);
+    installLog.PushBack(line.data);
+  }
+  InUseRetry retry(progressDialog, path);
+  for (;;) {
+    StdioFile file(opened);
+    const bool complete = std::fwrite(data, 1, size, file.get()) == size;
+    if (file.Close() && complete) return true;
+    if (!retry.Again(GetLastError())) return Fail(GetLastError());
+    // The file is the run's own by now: it is written again from its start.
+    while (!(opened = std::fopen(path, "wb"))) {
+      if (!retry.Again(GetLastError())) return Fail(GetLastError());
+    }
+  }
+}
+
 FILE* PayloadExtractor::CreateReplacing(const char* path) {
-  FILE* file = OpenNewFile(path);
-  if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
-  return MoveAsideRecorded(path) ? OpenNewFile(path) : nullptr;
+  InUseRetry retry(progressDialog, path);
+  bool movedAside = false;
+  for (;;) {
+    FILE* file = OpenNewFile(path);
+    if (file) return file;
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS && !movedAside) {
+      movedAside = MoveAsideRecorded(path);
+      if (movedAside) continue;
+      error = GetLastError();
+    }
+    if (!retry.Again(error)) return nullptr;
+  }
 }
 
 bool PayloadExtractor::MoveEarlierListAside(const TextString& path) {
-  return !IsReplaceableFile(path.data) || MoveAsideRecorded(path.data);
+  InUseRetry retry(progressDialog, path.data);
+  while (IsReplaceableFile(path.data) && !MoveAsideRecorded(path.data)) {
+    if (!retry.Again(GetLastError())) return false;
+  }
+  return true;
 }
 
 bool PayloadExtractor::MoveAsideRecorded(const char* path) {

@@ -39,6 +39,10 @@ struct PayloadExtractor {
   bool ExtractFile(const uint8_t* content, const TextString& path, int32_t size);
 
  private:
+  // Creates path as a new file (CreateReplacing) and writes size bytes of
+  // data to it; logged puts ">" + path into the install log once it exists.
+  // A file that another program holds is tried again (InUseRetry).
+  bool WriteNewFile(const char* path, const void* data, size_t size, bool logged);
   // Opens path as a new file for writing. A file already there is first
   // moved aside and recorded in replacedFiles, never overwritten.
   FILE* CreateReplacing(const char* path);
