@@ -48,3 +48,12 @@ void WriteFailureLog(const PayloadExtractor& extractor) {
   std::fputs(text.get(), file.get());
   std::fputc('\n', file.get());
 }
+
+void AppendUnrestoredBackups(const StringList& backups) {
+  if (!backups.head) return;
+  StdioFile file(kFailureLogPath, "a");
+  if (!file) return;
+  for (const StringListNode* node = backups.head; node; node = node->next) {
+    std::fprintf(file.get(), "Not restored = %s\n", node->line);
+  }
+}

@@ -4,3 +4,7 @@
 // Leaves "c:\vadodiz.log": the install log as it stood at the failure, the
 // system's error code and its text.
 void WriteFailureLog(const PayloadExtractor& extractor);
+
+// Adds a line "Not restored = " + backup path for every backup that a
+// rollback could not put back: it waits under that name for the next run.
+void AppendUnrestoredBackups(const StringList& backups);

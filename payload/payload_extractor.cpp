@@ -1,6 +1,7 @@
 #include "payload/payload_extractor.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "common/ascii_upper.h"
 #include "common/stdio_file.h"
@@ -21,19 +22,28 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   installLog.PushBack(line.data);
   TextString filesPath;
   filesPath.Concat(folder.data, "\\files");
-  line.Concat(">", filesPath.data);
-  installLog.PushBack(line.data);
   TextString linksPath;
   linksPath.Concat(folder.data, "\\links");
-  line.Concat(">", linksPath.data);
-  installLog.PushBack(line.data);
 
   if (!readPosition || !archiveEnd || archiveEnd <= readPosition) {
     return Fail(ERROR_RESOURCE_DATA_NOT_FOUND);
   }
-  if (!MoveEarlierListAside(filesPath) || !MoveEarlierListAside(linksPath)) {
-    return Fail(GetLastError());
+  if (journalPath) {
+    if (!RecoverInterruptedRun(journalPath, progressDialog, unrestoredBackups)) {
+      return Fail(GetLastError());
+    }
+    StringList plan;
+    PlanInstallLog(filesPath, linksPath, plan);
+    if (!journal.Begin(journalPath, FolderIsEmpty(folder.data), plan)) return Fail(GetLastError());
   }
+  // Each list is logged once it has been moved aside: a rollback deletes
+  // only what the run has taken the place of.
+  if (!MoveEarlierListAside(filesPath)) return Fail(GetLastError());
+  line.Concat(">", filesPath.data);
+  installLog.PushBack(line.data);
+  if (!MoveEarlierListAside(linksPath)) return Fail(GetLastError());
+  line.Concat(">", linksPath.data);
+  installLog.PushBack(line.data);
   CountPayloadFiles();
 
   for (const ArchiveSection& section : kArchiveSections) {
@@ -53,6 +63,47 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
     if (!retry.Again(GetLastError())) return Fail(GetLastError());
   }
   return true;
+}
+
+void PayloadExtractor::PlanInstallLog(const TextString& filesPath, const TextString& linksPath,
+                                      StringList& plan) const {
+  const TextString& installFolder = g_setupState.installFolder;
+  TextString line;
+  line.Concat("F", installFolder.data);
+  plan.PushBack(line.data);
+  line.Concat(">", filesPath.data);
+  plan.PushBack(line.data);
+  line.Concat(">", linksPath.data);
+  plan.PushBack(line.data);
+  ArchiveWalker walker(readPosition, archiveEnd - readPosition);
+  TextString folder;
+  for (;;) {
+    switch (walker.Next()) {
+      case WalkEvent::SectionOpen:
+        folder.Concat(installFolder.data, "\\", kArchiveSections[walker.sectionIndex].folderName);
+        line.Concat("F", folder.data);
+        break;
+      case WalkEvent::FolderOpen:
+        folder.Append("\\");
+        folder.Append(walker.record.name);
+        line.Concat("F", folder.data);
+        break;
+      case WalkEvent::File:
+        line.Concat(">", folder.data, "\\");
+        line.Append(walker.record.name);
+        break;
+      case WalkEvent::FolderClose: {
+        const int32_t parentEnd = folder.FindLastBackslash();
+        if (parentEnd >= 0) folder.data[parentEnd] = '\0';
+        folder.TrimToTerminator();
+        continue;
+      }
+      case WalkEvent::Finished:
+      case WalkEvent::Fault:
+        return;
+    }
+    plan.PushBack(line.data);
+  }
 }
 
 void PayloadExtractor::CountPayloadFiles() {
@@ -155,8 +206,15 @@ FILE* PayloadExtractor::CreateReplacing(const char* path) {
   bool movedAside = false;
   for (;;) {
     FILE* file = OpenNewFile(path);
-    if (file) return file;
+    if (file && (movedAside || journal.RecordCreated(path))) return file;
     DWORD error = GetLastError();
+    if (file) {
+      // Not recorded, so a cut-off run could not take it back: it goes now.
+      std::fclose(file);
+      DeleteFileA(path);
+      SetLastError(error);
+      return nullptr;
+    }
     if (error == ERROR_FILE_EXISTS && !movedAside) {
       movedAside = MoveAsideRecorded(path);
       if (movedAside) continue;
@@ -167,8 +225,10 @@ FILE* PayloadExtractor::CreateReplacing(const char* path) {
 }
 
 bool PayloadExtractor::MoveEarlierListAside(const TextString& path) {
+  // No earlier list to keep: the run's own list will be new.
+  if (!IsReplaceableFile(path.data)) return journal.RecordCreated(path.data);
   InUseRetry retry(progressDialog, path.data);
-  while (IsReplaceableFile(path.data) && !MoveAsideRecorded(path.data)) {
+  while (!MoveAsideRecorded(path.data)) {
     if (!retry.Again(GetLastError())) return false;
   }
   return true;
@@ -178,6 +238,24 @@ bool PayloadExtractor::MoveAsideRecorded(const char* path) {
   if (!MoveAside(path)) return false;
   replacedFiles.PushBack(path);
   return true;
+}
+
+bool PayloadExtractor::FolderIsEmpty(const char* folder) {
+  TextString pattern;
+  pattern.Concat(folder, "\\*");
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = FindFirstFileA(pattern.data, &entry);
+  // A missing folder, or a drive's root without "." and "..".
+  if (find == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  bool empty = true;
+  do {
+    empty = std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0;
+  } while (empty && FindNextFileA(find, &entry));
+  FindClose(find);
+  return empty;
 }
 
 bool PayloadExtractor::Fail(DWORD code) {

@@ -7,6 +7,7 @@
 #include "common/busy_message_pump.h"
 #include "common/string_list.h"
 #include "common/text_string.h"
+#include "payload/run_journal.h"
 
 // Unpacks the embedded archive into the install folder, shows the progress
 // and keeps the install log of every folder and file it creates.
@@ -29,6 +30,14 @@ struct PayloadExtractor {
   // Every file of an earlier installation that this run moved aside to its
   // backup name before writing in its place, in the order they were moved.
   StringList replacedFiles;
+  // Where the run keeps its journal (kRunJournalPath for the installer); the
+  // unit tests and the bench run without one when it is null.
+  const char* journalPath = nullptr;
+  RunJournal journal;
+  // The backups that a rollback, or the recovery of a run cut off before,
+  // could not put back: they stay for the next run, and the failure log
+  // names them.
+  StringList unrestoredBackups;
   // Keeps the dialog answering while the files are written; a WM_QUIT that
   // came meanwhile is posted again when the run releases the extractor.
   BusyMessagePump messagePump;
@@ -39,16 +48,24 @@ struct PayloadExtractor {
   bool ExtractFile(const uint8_t* content, const TextString& path, int32_t size);
 
  private:
+  // The install log that a complete run writes, made from the archive alone:
+  // what a run that is cut off may have created or moved aside.
+  void PlanInstallLog(const TextString& filesPath, const TextString& linksPath,
+                      StringList& plan) const;
+  // True when the folder holds nothing (or is not there yet).
+  static bool FolderIsEmpty(const char* folder);
   // Creates path as a new file (CreateReplacing) and writes size bytes of
   // data to it; logged puts ">" + path into the install log once it exists.
   // A file that another program holds is tried again (InUseRetry).
   bool WriteNewFile(const char* path, const void* data, size_t size, bool logged);
   // Opens path as a new file for writing. A file already there is first
-  // moved aside and recorded in replacedFiles, never overwritten.
+  // moved aside and recorded in replacedFiles, never overwritten; a file
+  // created where none was goes into the journal.
   FILE* CreateReplacing(const char* path);
   // Moves a list that an earlier installation left aside, so that a failed
   // run gives it back; a folder or a read-only file of that name is left,
-  // since neither can be overwritten or deleted.
+  // since neither can be overwritten or deleted. Without an earlier list the
+  // run's own will be new: the journal records it.
   bool MoveEarlierListAside(const TextString& path);
   // MoveAside, and on success the path into replacedFiles, so that the
   // rollback puts back every file that was moved.

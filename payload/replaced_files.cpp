@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "payload/archive_format.h"
+#include "payload/in_use_retry.h"
 
 void BackupPathOf(const char* path, TextString* backup) { backup->Concat(path, kBackupSuffix); }
 
@@ -19,7 +20,26 @@ bool MoveAside(const char* path) {
   }
   TextString backup;
   BackupPathOf(path, &backup);
-  return MoveFileExA(path, backup.data, MOVEFILE_REPLACE_EXISTING) != FALSE;
+  if (MoveFileExA(path, backup.data, 0)) return true;
+  const DWORD error = GetLastError();
+  if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+  return DeleteFileA(path) != FALSE;
+}
+
+DWORD RestoreBackups(StringList& replacedFiles, HWND owner, StringList* unrestored) {
+  DWORD lastError = ERROR_SUCCESS;
+  for (const char* path = replacedFiles.First(); path; path = replacedFiles.Next()) {
+    TextString backup;
+    BackupPathOf(path, &backup);
+    InUseRetry retry(owner, path);
+    while (!MoveFileExA(backup.data, path, MOVEFILE_REPLACE_EXISTING)) {
+      if (retry.Again(GetLastError())) continue;
+      lastError = GetLastError();
+      if (unrestored) unrestored->PushBack(backup.data);
+      break;
+    }
+  }
+  return lastError;
 }
 
 void DeleteBackups(StringList& replacedFiles) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include "common/string_list.h"
 #include "common/text_string.h"
 
@@ -12,10 +14,18 @@ void BackupPathOf(const char* path, TextString* backup);
 // True for a plain file that may be written: neither a folder nor read-only.
 bool IsReplaceableFile(const char* path);
 
-// Renames the file at path to its backup name, replacing a backup that an
-// interrupted run left. A folder or a read-only file is not moved and fails
-// with ERROR_ACCESS_DENIED, as opening it for writing fails on Windows.
+// Renames the file at path to its backup name. A backup that is already there
+// is older than the file in its place (a run cut off left it): it stays, and
+// the file in its place is deleted instead. A folder or a read-only file is
+// not moved and fails with ERROR_ACCESS_DENIED, as opening it for writing
+// fails on Windows.
 bool MoveAside(const char* path);
+
+// Renames every replaced file's backup back over its place; a file that
+// another program holds is tried again (InUseRetry, prompting through owner).
+// A backup that stays is added to unrestored (when given) for the next run to
+// put back. Returns the system's code of the last one that stayed, else 0.
+DWORD RestoreBackups(StringList& replacedFiles, HWND owner, StringList* unrestored);
 
 // Deletes the backup of every replaced file; one that cannot be deleted now
 // is deleted at the next restart, so that none stays unknown to the

@@ -70,7 +70,8 @@ bool RemoveLoggedFile(const char* path, bool replaced, bool result) {
 
 }  // namespace
 
-bool RollbackInstall(StringList& installLog, StringList& replacedFiles) {
+bool RollbackInstall(StringList& installLog, StringList& replacedFiles, HWND owner,
+                     StringList* unrestored) {
   const int32_t count = installLog.count;
   bool result = true;
   // Slot 0 gets the newest line, so every folder's contents go before the
@@ -89,11 +90,7 @@ bool RollbackInstall(StringList& installLog, StringList& replacedFiles) {
     }
     result = RemoveLoggedFile(path, replaced.Contain(path), result);
   }
-  for (const char* path = replacedFiles.First(); path; path = replacedFiles.Next()) {
-    TextString backup;
-    BackupPathOf(path, &backup);
-    if (!MoveFileExA(backup.data, path, MOVEFILE_REPLACE_EXISTING)) result = false;
-  }
+  if (RestoreBackups(replacedFiles, owner, unrestored) != ERROR_SUCCESS) result = false;
   return result;
 }
 

@@ -36,6 +36,14 @@ void LocatePayload(PayloadExtractor& extractor) {
   extractor.archiveEnd = archive.data + archive.size;
 }
 
+// Undoes the run. Its journal goes only once every backup is back in its
+// place; one that stays is left, with the journal, for the next run.
+void RollBackRun(PayloadExtractor& extractor, HWND owner) {
+  RollbackInstall(extractor.installLog, extractor.replacedFiles, owner,
+                  &extractor.unrestoredBackups);
+  if (extractor.unrestoredBackups.count == 0) extractor.journal.Finish();
+}
+
 }  // namespace
 
 int32_t RunInstall(HWND owner) {
@@ -47,6 +55,7 @@ int32_t RunInstall(HWND owner) {
   TextString pspiceFolder;
   PayloadExtractor extractor;
   LocatePayload(extractor);
+  extractor.journalPath = kRunJournalPath;
   TextString schematicsCommand;
   ShortcutMaker shortcutMaker;
   PSpiceLocator pspiceLocator;
@@ -69,18 +78,22 @@ int32_t RunInstall(HWND owner) {
 
   if (!extractor.ExtractPayload(owner)) {
     WriteFailureLog(extractor);
-    RollbackInstall(extractor.installLog, extractor.replacedFiles);
+    RollBackRun(extractor, owner);
+    AppendUnrestoredBackups(extractor.unrestoredBackups);
     ShowMessage(owner, "Die Dateien konnten nicht kopiert werden");
     return -1;
   }
   if (!RewriteIniFile()) {
-    RollbackInstall(extractor.installLog, extractor.replacedFiles);
+    RollBackRun(extractor, owner);
     ShowMessage(owner, "Die ini-Datei konnte nicht angepasst werden");
     return -1;
   }
   // No step after this one is undone: the earlier installation's files that
-  // this run replaced are no longer needed.
+  // this run replaced are no longer needed. The mark comes first, so that a
+  // run cut off meanwhile is completed by the next one, not undone.
+  extractor.journal.MarkCommitted();
   DeleteBackups(extractor.replacedFiles);
+  extractor.journal.Finish();
   if (!CopyProbeFile(pspiceFolder)) {
     ShowMessage(owner, "Die prb-Datei konnte nicht angepasst werden (unkritisch)");
   }

@@ -2,7 +2,8 @@
 // this program's own resource "BIN" 103 with its checksum "BIN" 107, found and
 // locked as the installer does, and is unpacked into the folder given as the
 // argument, an empty folder or one that holds an earlier installation; then
-// the backups of the files it replaced are deleted, as after a successful run.
+// the backups of the files it replaced are deleted, as after a successful run,
+// and with them the run's journal.
 // Prints the times of the check, of ExtractPayload alone and of the deletion,
 // and the peak memory of the process.
 #include <windows.h>
@@ -45,12 +46,18 @@ int main(int argc, char** argv) {
   extractor.readPosition = archive.data;
   extractor.archiveEnd = archive.data + archive.size;
   g_setupState.installFolder.Assign(argv[1]);
+  // The journal as the installer keeps it, beside the folder in the bench.
+  TextString journalPath;
+  journalPath.Concat(argv[1], ".journal");
+  extractor.journalPath = journalPath.data;
 
   LARGE_INTEGER extracting, stop, deleted;
   QueryPerformanceCounter(&extracting);
   const bool ok = extractor.ExtractPayload(nullptr);
   QueryPerformanceCounter(&stop);
+  extractor.journal.MarkCommitted();
   DeleteBackups(extractor.replacedFiles);
+  extractor.journal.Finish();
   QueryPerformanceCounter(&deleted);
 
   PROCESS_MEMORY_COUNTERS memory = {};

@@ -124,7 +124,8 @@ TEST_F(Extraction, SectionClosedByEndRecordEqualsSectionClosedByNextTag) {
 }
 
 // An earlier installation's files and its lists are moved aside, not
-// overwritten, and the log reads as over an empty folder.
+// overwritten, and the log reads as over an empty folder. A backup already
+// there is older than the file in its place and stays.
 TEST_F(Extraction, ExistingFoldersAreLoggedAndExistingFilesMovedAside) {
   ASSERT_TRUE(CreateDirectoryA(Path("Bin").c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(Path("Bin\\a.txt"), "old and longer"));
@@ -132,7 +133,7 @@ TEST_F(Extraction, ExistingFoldersAreLoggedAndExistingFilesMovedAside) {
   ASSERT_TRUE(WriteFileBytes(Path("links"), "old links"));
   ASSERT_TRUE(Extract("B" + FileRecord("a.txt", "new") + kEnd));
   EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt")), "new");
-  EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt~QVSetup")), "old and longer");
+  EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt~QVSetup")), "left by an interrupted run");
   EXPECT_EQ(ReadFileBytes(Path("links~QVSetup")), "old links");
   EXPECT_FALSE(FileExists(Path("links")));
   EXPECT_EQ(Log()[3], "F" + Path("Bin"));
