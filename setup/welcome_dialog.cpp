@@ -10,13 +10,37 @@ const int kProgress = 121;
 // In DWLP_USER from OK on: the run is under way.
 const LONG_PTR kRunning = 1;
 
+bool Running(HWND dialog) { return GetWindowLongPtrA(dialog, DWLP_USER) == kRunning; }
+
+// The reason Windows shows while a sign-out or shutdown waits for the run.
+// The functions came with Windows Vista; earlier systems go without.
+void BlockShutdown(HWND dialog, bool block) {
+  typedef BOOL(WINAPI * CreateFunction)(HWND, LPCWSTR);
+  typedef BOOL(WINAPI * DestroyFunction)(HWND);
+  const HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (block) {
+    FARPROC create = GetProcAddress(user32, "ShutdownBlockReasonCreate");
+    if (!create) return;
+    reinterpret_cast<CreateFunction>(reinterpret_cast<void*>(create))(
+        dialog,
+        L"QV Setup installiert gerade. Bitte warten Sie, bis die Installation abgeschlossen ist.");
+  } else {
+    FARPROC destroy = GetProcAddress(user32, "ShutdownBlockReasonDestroy");
+    if (!destroy) return;
+    reinterpret_cast<DestroyFunction>(reinterpret_cast<void*>(destroy))(dialog);
+  }
+}
+
 void OnOk(HWND dialog) {
   SetWindowLongPtrA(dialog, DWLP_USER, kRunning);
+  BlockShutdown(dialog, true);
   ShowWindow(GetDlgItem(dialog, kOk), SW_HIDE);
   ShowWindow(GetDlgItem(dialog, kCancel), SW_HIDE);
   ShowWindow(GetDlgItem(dialog, kProgress), SW_SHOW);
   UpdateWindow(dialog);
-  EndDialog(dialog, RunInstall(dialog));
+  const int32_t result = RunInstall(dialog);
+  BlockShutdown(dialog, false);
+  EndDialog(dialog, result);
 }
 
 }  // namespace
@@ -30,7 +54,7 @@ INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       // The unpacking handles sent messages, and commands that another
       // program sends arrive through it: a second OK would start a second
       // run inside the first, "Abbrechen" would end the dialog under it.
-      if (GetWindowLongPtrA(dialog, DWLP_USER) == kRunning) return TRUE;
+      if (Running(dialog)) return TRUE;
       switch (LOWORD(wParam)) {
         case kOk:
           OnOk(dialog);
@@ -39,6 +63,11 @@ INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
           EndDialog(dialog, 1);
           break;
       }
+      return TRUE;
+    case WM_QUERYENDSESSION:
+      // Ending the session now would cut the run off: Windows is asked to wait.
+      if (!Running(dialog)) return FALSE;
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, FALSE);
       return TRUE;
   }
   return FALSE;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "common/kernel_handle.h"
 #include "payload/payload_resource.h"
 #include "setup/finish_dialog.h"
 #include "setup/setup_state.h"
@@ -31,6 +32,23 @@ void* Allocate(size_t size) {
   return block;
 }
 
+// Another copy of the installer runs, in this session or another: the name
+// exists already, or exists with a right this copy lacks. A copy that cannot
+// tell (the mutex cannot be made for another reason) goes ahead.
+bool AnotherCopyRuns(KernelHandle& mutex) {
+  mutex.Reset(CreateMutexA(nullptr, FALSE, "Global\\QVSetup"));
+  const DWORD error = GetLastError();
+  return mutex ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
+}
+
+// Brings the running copy's dialog in front: the welcome dialog, or the
+// dialog or message box it shows at the moment. One in another session
+// cannot be reached and is not found.
+void ShowRunningCopy() {
+  const HWND dialog = FindWindowA("#32770", "QV Setup");
+  if (dialog) SetForegroundWindow(GetLastActivePopup(dialog));
+}
+
 }  // namespace
 
 void* operator new(size_t size) { return Allocate(size); }
@@ -42,6 +60,13 @@ void operator delete[](void* block, size_t) noexcept { std::free(block); }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   RestrictDllSearch();
+  // One installer at a time: two runs into one folder would move aside and
+  // delete each other's files. The handle is held until the process ends.
+  KernelHandle singleCopy;
+  if (AnotherCopyRuns(singleCopy)) {
+    ShowRunningCopy();
+    return 0;
+  }
   // A file damaged on its way (download, copy) would unpack wrong bytes and
   // report success; it is refused before any dialog, file or registry key.
   // After RestrictDllSearch: the hash loads the system's provider DLL.
