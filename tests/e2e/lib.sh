@@ -348,6 +348,38 @@ install_failing_with() {
   assert_equal "$E2E_EXIT" 0 "the installer's exit code"
 }
 
+# hold_file PATH: another program holds PATH open without sharing, until let_go.
+hold_file() {
+  E2E_RELEASE=$(unix_path 'C:\release-held-file')
+  rm -f "$E2E_RELEASE" "$QV_E2E_WORK/hold.out"
+  (wine "$QV_DRIVE_EXE" hold "$1" 'C:\release-held-file' </dev/null >"$QV_E2E_WORK/hold.out" 2>&1) &
+  E2E_HOLDER=$!
+  for _ in $(seq 100); do grep -q held "$QV_E2E_WORK/hold.out" && break; sleep 0.1; done
+  grep -q held "$QV_E2E_WORK/hold.out" || fail "the file is not held: $(cat "$QV_E2E_WORK/hold.out")"
+}
+let_go() { touch "$E2E_RELEASE" && wait "$E2E_HOLDER"; }
+
+# install_to_prompt PATH: a run with the preset folders stops at the prompt
+# that asks to close the program holding PATH (Retry 4, Cancel 2).
+install_to_prompt() {
+  start_installer
+  expect_dialog welcome
+  click welcome 116
+  expect_dialog folder
+  click folder 116
+  expect_dialog message 60000
+  assert_equal "$(drive caption message)" "QV Setup" "the prompt's caption"
+  assert_equal "$(drive msgtext)" $'Die Datei\r\n'"$1"$'\r\nwird von einem anderen Programm verwendet. Schließen Sie das Programm und klicken Sie dann auf Wiederholen.' "the prompt's text"
+  drive text message 4 >/dev/null && drive text message 2 >/dev/null ||
+    fail "the prompt has no Retry and Cancel buttons"
+}
+
+# snapshot FOLDER OUT: every file and folder below FOLDER, and each file's checksum.
+snapshot() {
+  (cd "$(unix_path "$1")" && find . -mindepth 1 -printf '%y %p\n' | sort &&
+    find . -type f -exec sha256sum {} + | sort -k 2) >"$2"
+}
+
 # still_open KIND SECONDS: the dialog stays open for that long (e.g. after Escape).
 still_open() {
   sleep "$2"

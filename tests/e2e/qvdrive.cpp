@@ -22,8 +22,10 @@ const char kUsage[] =
     "  gone KINDS|any [MS]           wait until no dialog of KINDS (or none at all) is left\n"
     "  click KIND ID                 post WM_COMMAND ID to the dialog (a button press)\n"
     "  escape KIND                   press Escape in the dialog (key to its focus)\n"
+    "  kill KIND                     end the dialog's process from outside (TerminateProcess)\n"
     "  probe-unpacking KIND ID LIST  click ID in KIND; until the file LIST exists, send WM_NULL\n"
-    "                                to the welcome dialog every 10 ms, keys and clicks between\n"
+    "                                to the welcome dialog every 10 ms, keys and clicks between,\n"
+    "                                WM_QUERYENDSESSION once (must be answered 0)\n"
     "  settext KIND ID TEXT          set a control's text\n"
     "  text KIND ID                  print a control's text\n"
     "  caption KIND                  print the dialog's caption\n"
@@ -256,6 +258,18 @@ void PostKey(HWND target, WPARAM key, bool alt) {
 
 // The dialog manager turns an Escape key in the modal loop into IDCANCEL, so
 // the key goes to the control that has the focus, as a real key press would.
+// What the Task Manager does: the process ends at once, without cleaning up.
+int CmdKill(HWND dialog) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(dialog, &id);
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+  const bool ended = process && TerminateProcess(process, 1) &&
+                     WaitForSingleObject(process, kDefaultTimeout) == WAIT_OBJECT_0;
+  if (process) CloseHandle(process);
+  if (!ended) Err("cannot end process " + std::to_string(id));
+  return ended ? 0 : 1;
+}
+
 int CmdEscape(HWND dialog) {
   HWND focus = FocusOf(dialog);
   PostKey(focus ? focus : dialog, VK_ESCAPE, false);
@@ -312,6 +326,7 @@ int CmdProbeUnpacking(HWND starter, int id, const std::wstring& list) {
   if (!welcome || CmdClick(starter, id) != 0) return 1;
   DWORD longest = 0;
   HWND focus = nullptr;
+  bool askedToEnd = false;
   std::string fault, kind;
   for (int probe = 1; fault.empty(); ++probe, Sleep(10)) {
     const DWORD sent = GetTickCount();
@@ -325,6 +340,12 @@ int CmdProbeUnpacking(HWND starter, int id, const std::wstring& list) {
       continue;
     }
     if (!IsWindowVisible(welcome)) fault = "the welcome dialog was hidden";
+    // A sign-out asks first, once here; the run must make it wait.
+    if (!askedToEnd && SendMessageTimeoutW(welcome, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                           SMTO_NORMAL, 250, &result) && result != 0) {
+      fault = "WM_QUERYENDSESSION was answered " + std::to_string(result);
+    }
+    askedToEnd = true;
     if (FindDialog("message,folder,octave-missing,octave-choice,finish,other", &kind)) {
       fault = "a " + kind + " dialog appeared";
     }
@@ -539,6 +560,7 @@ int Dispatch(int argc, char** argv) {
   HWND dialog = NeedDialog(argv[2]);
   if (!dialog) return 1;
   if (command == "escape") return CmdEscape(dialog);
+  if (command == "kill") return CmdKill(dialog);
   if (command == "caption") {
     Out(Utf8(WindowCaption(dialog)));
     return 0;

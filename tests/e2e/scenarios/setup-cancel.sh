@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# "Abbrechen" on the welcome dialog ends the installer at once: no finish
-# dialog, no file written, no registry key created.
+# A second copy started beside the welcome dialog ends without a dialog of
+# its own. "Abbrechen" on the welcome dialog ends the installer at once: no
+# finish dialog, no file written, no registry key created.
 source "$(dirname "$0")/../lib.sh"
 
 step "seeding PSpice"
@@ -12,6 +13,9 @@ start_installer
 expect_dialog welcome
 assert_text welcome 121 ""
 [ "$(drive visible welcome 121)" = 0 ] || fail "the progress field is visible before OK"
+(cd "$(dirname "$(unix_path "$E2E_SETUP_WIN")")" && timeout 20 wine "$E2E_SETUP_WIN" </dev/null >/dev/null 2>&1) ||
+  fail "a second copy did not end by itself"
+[ "$(drive list | grep -c '^welcome')" = 1 ] || fail "two welcome dialogs: $(drive list)"
 click welcome 117
 wait_end 20
 
