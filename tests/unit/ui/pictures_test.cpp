@@ -1,11 +1,14 @@
 // The pictures of the welcome and finish dialogs as the system loads them from
 // the program's resources: run-length compressed 16-colour bitmaps that must
 // come out at their size and in their colours.
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
+#include <utility>
 #include <vector>
+
+#include "setup/finish_dialog.h"
+#include "setup/welcome_dialog.h"
 
 namespace {
 
@@ -22,8 +25,8 @@ bool IsWhite(COLORREF colour) {
 class LoadedPicture {
  public:
   explicit LoadedPicture(int id)
-      : bitmap_(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                                IMAGE_BITMAP, 0, 0, 0))),
+      : bitmap_(static_cast<HBITMAP>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0))),
         dc_(CreateCompatibleDC(nullptr)) {
     if (bitmap_) old_ = SelectObject(dc_, bitmap_);
   }
@@ -100,33 +103,49 @@ TEST(Pictures, StripsLoadAtTheirSizeWithWhiteTextLeftOfTheButtons) {
   }
 }
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
-  return message == WM_INITDIALOG;
-}
+// The pictures that a dialog shows, in order: the bitmap's size and its
+// control's, as the dialog's own procedure leaves them.
+struct ShownPicture {
+  SIZE bitmap;
+  SIZE control;
+};
 
-// The sizes of the pictures that a dialog's static controls show, in order.
-std::vector<SIZE> ShownPictures(int dialogId) {
-  std::vector<SIZE> shown;
+std::vector<ShownPicture> ShownPictures(int dialogId, DLGPROC procedure, LONG* dialogWidth) {
+  std::vector<ShownPicture> shown;
   HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialogId), nullptr,
-                                   PlainDialogProc, 0);
+                                   procedure, 0);
   if (!dialog) return shown;
+  RECT client = {};
+  GetClientRect(dialog, &client);
+  *dialogWidth = client.right;
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     HGDIOBJ image = reinterpret_cast<HGDIOBJ>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP info = {};
-    if (image && GetObjectA(image, sizeof info, &info)) shown.push_back({info.bmWidth, info.bmHeight});
+    RECT place = {};
+    GetClientRect(child, &place);
+    if (image && GetObjectA(image, sizeof info, &info))
+      shown.push_back({{info.bmWidth, info.bmHeight}, {place.right, place.bottom}});
   }
   DestroyWindow(dialog);
   return shown;
 }
 
-TEST(Pictures, WelcomeAndFinishDialogsShowTheBannerAndTheirStrip) {
-  for (int id : {101, 102}) {
-    const std::vector<SIZE> shown = ShownPictures(id);
+// At any DPI: the dialog units grow with the font, the bitmaps do not.
+TEST(Pictures, WelcomeAndFinishDialogsShowTheBannerAndTheirStripAcrossTheirWidth) {
+  const std::pair<int, DLGPROC> dialogs[] = {{101, WelcomeDialogProc}, {102, FinishDialogProc}};
+  for (const auto& [id, procedure] : dialogs) {
+    LONG width = 0;
+    const std::vector<ShownPicture> shown = ShownPictures(id, procedure, &width);
     ASSERT_EQ(shown.size(), 2u) << "dialog " << id;
-    EXPECT_EQ(shown[0].cx, 400);
-    EXPECT_EQ(shown[0].cy, 144);
-    EXPECT_EQ(shown[1].cx, 400);
-    EXPECT_EQ(shown[1].cy, 48);
+    EXPECT_EQ(shown[0].bitmap.cx, 400);
+    EXPECT_EQ(shown[0].bitmap.cy, 144);
+    EXPECT_EQ(shown[1].bitmap.cx, 400);
+    EXPECT_EQ(shown[1].bitmap.cy, 48);
+    for (const ShownPicture& picture : shown) {
+      EXPECT_EQ(picture.control.cx, width) << "pixels, the width of dialog " << id;
+      EXPECT_EQ(picture.control.cy, MulDiv(width, picture.bitmap.cy, picture.bitmap.cx))
+          << "pixels, the bitmap's proportions, dialog " << id;
+    }
   }
 }
 
