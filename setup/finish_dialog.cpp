@@ -1,12 +1,10 @@
 #include "setup/finish_dialog.h"
 
 #include "resources/resource.h"
-#include "setup/dialog_pictures.h"
 
 INT_PTR CALLBACK FinishDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      FitPictures(dialog);
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_OK) EndDialog(dialog, 0);

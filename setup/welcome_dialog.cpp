@@ -1,7 +1,6 @@
 #include "setup/welcome_dialog.h"
 
 #include "resources/resource.h"
-#include "setup/dialog_pictures.h"
 #include "setup/run_install.h"
 
 namespace {
@@ -23,7 +22,6 @@ void OnOk(HWND dialog) {
 INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      FitPictures(dialog);
       ShowWindow(GetDlgItem(dialog, IDC_PROGRESS), SW_HIDE);
       return TRUE;
     case WM_COMMAND:

@@ -1,14 +1,11 @@
 // The pictures of the welcome and finish dialogs as the system loads them from
 // the program's resources: run-length compressed 16-colour bitmaps that must
 // come out at their size and in their colours.
-#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <utility>
-#include <vector>
+#include <gtest/gtest.h>
 
-#include "setup/finish_dialog.h"
-#include "setup/welcome_dialog.h"
+#include <vector>
 
 namespace {
 
@@ -25,8 +22,8 @@ bool IsWhite(COLORREF colour) {
 class LoadedPicture {
  public:
   explicit LoadedPicture(int id)
-      : bitmap_(static_cast<HBITMAP>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0))),
+      : bitmap_(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                                IMAGE_BITMAP, 0, 0, 0))),
         dc_(CreateCompatibleDC(nullptr)) {
     if (bitmap_) old_ = SelectObject(dc_, bitmap_);
   }
@@ -103,49 +100,54 @@ TEST(Pictures, StripsLoadAtTheirSizeWithWhiteTextLeftOfTheButtons) {
   }
 }
 
-// The pictures that a dialog shows, in order: the bitmap's size and its
-// control's, as the dialog's own procedure leaves them.
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
+
+// The pictures that a dialog shows, in order: the bitmap's size and where
+// its control lies in the dialog's client area.
 struct ShownPicture {
   SIZE bitmap;
-  SIZE control;
+  RECT place;
 };
 
-std::vector<ShownPicture> ShownPictures(int dialogId, DLGPROC procedure, LONG* dialogWidth) {
+std::vector<ShownPicture> ShownPictures(int dialogId, RECT* client) {
   std::vector<ShownPicture> shown;
   HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialogId), nullptr,
-                                   procedure, 0);
+                                   PlainDialogProc, 0);
   if (!dialog) return shown;
-  RECT client = {};
-  GetClientRect(dialog, &client);
-  *dialogWidth = client.right;
+  GetClientRect(dialog, client);
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     HGDIOBJ image = reinterpret_cast<HGDIOBJ>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP info = {};
     RECT place = {};
-    GetClientRect(child, &place);
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
     if (image && GetObjectA(image, sizeof info, &info))
-      shown.push_back({{info.bmWidth, info.bmHeight}, {place.right, place.bottom}});
+      shown.push_back({{info.bmWidth, info.bmHeight}, place});
   }
   DestroyWindow(dialog);
   return shown;
 }
 
-// At any DPI: the dialog units grow with the font, the bitmaps do not.
-TEST(Pictures, WelcomeAndFinishDialogsShowTheBannerAndTheirStripAcrossTheirWidth) {
-  const std::pair<int, DLGPROC> dialogs[] = {{101, WelcomeDialogProc}, {102, FinishDialogProc}};
-  for (const auto& [id, procedure] : dialogs) {
-    LONG width = 0;
-    const std::vector<ShownPicture> shown = ShownPictures(id, procedure, &width);
+// At any DPI the pictures fill the dialog: the dialog units grow with the
+// font, the bitmaps do not, so each control must keep its place.
+TEST(Pictures, WelcomeAndFinishDialogsShowTheBannerAndTheirStripAcrossTheWholeDialog) {
+  for (int id : {101, 102}) {
+    RECT client = {};
+    const std::vector<ShownPicture> shown = ShownPictures(id, &client);
     ASSERT_EQ(shown.size(), 2u) << "dialog " << id;
     EXPECT_EQ(shown[0].bitmap.cx, 400);
     EXPECT_EQ(shown[0].bitmap.cy, 144);
     EXPECT_EQ(shown[1].bitmap.cx, 400);
     EXPECT_EQ(shown[1].bitmap.cy, 48);
     for (const ShownPicture& picture : shown) {
-      EXPECT_EQ(picture.control.cx, width) << "pixels, the width of dialog " << id;
-      EXPECT_EQ(picture.control.cy, MulDiv(width, picture.bitmap.cy, picture.bitmap.cx))
-          << "pixels, the bitmap's proportions, dialog " << id;
+      EXPECT_EQ(picture.place.left, 0) << "dialog " << id;
+      EXPECT_EQ(picture.place.right, client.right) << "pixels, dialog " << id;
     }
+    EXPECT_EQ(shown[0].place.top, 0) << "dialog " << id;
+    EXPECT_GE(shown[0].place.bottom, shown[1].place.top) << "pixels, dialog " << id;
+    EXPECT_EQ(shown[1].place.bottom, client.bottom) << "pixels, dialog " << id;
   }
 }
 
