@@ -91,7 +91,8 @@ void RejectFolder(HWND dialog, const FolderRow& row, const char* message) {
 }
 
 // Accepts the row's text when it equals the stored folder or names a folder
-// that exists or could be created; stores it exactly as typed.
+// that exists or could be created (for the install row: and is short enough
+// for the package); stores it exactly as typed.
 bool ValidateFolder(HWND dialog, const FolderRow& row) {
   char text[kFolderBufferSize] = {};
   const UINT length = GetDlgItemTextA(dialog, row.edit, text, kFolderBufferSize);
