@@ -51,6 +51,10 @@ function(qv_add_program target)
   target_link_options(${target} PRIVATE -s)
   set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER
     "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${QV_SOURCE_DATE_EPOCH}")
+  # Run from swap when started from removable or network media; ld cannot
+  # set these header flags, so they are set after each link.
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/pe-run-from-swap.py $<TARGET_FILE:${target}>)
   qv_strict(${target})
 endfunction()
 

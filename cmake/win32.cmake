@@ -73,6 +73,12 @@ foreach(folder ${QV_TEST_FOLDERS})
     # take it for their own dialogs; so these tests get an X server of their own.
     add_test(NAME unit_${name} COMMAND xvfb-run -a -s "-screen 0 1024x768x24"
       ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:unit_${name}>)
+    # The texts and pictures once more at 144 DPI (150 %), where the dialog
+    # units grow with the font and the bitmaps do not.
+    add_test(NAME unit_${name}_144dpi COMMAND ${CMAKE_COMMAND} -E env QV_WINE_DPI=144
+      xvfb-run -a -s "-screen 0 1024x768x24" ${CMAKE_CROSSCOMPILING_EMULATOR}
+      $<TARGET_FILE:unit_${name}> --gtest_filter=DialogTexts.*:Pictures.*)
+    set_tests_properties(unit_${name}_144dpi PROPERTIES TIMEOUT 300)
   else()
     add_test(NAME unit_${name} COMMAND unit_${name})
   endif()

@@ -1,5 +1,8 @@
 #include "payload/archive_format.h"
 
+#include <algorithm>
+#include <cstring>
+
 const ArchiveSection kArchiveSections[kSectionCount] = {
     {'B', "Bin"},
     {'L', "Lib"},
@@ -26,6 +29,28 @@ bool IsSectionTag(uint8_t byte) {
     if (section.tag == byte) return true;
   }
   return false;
+}
+
+// Lowers longest to what the folder at *position allows, whose path below the
+// install folder is length characters long, and moves *position past its
+// records, as the extraction reads them; a faulty record ends the folder.
+int32_t FitFolder(const uint8_t** position, const uint8_t* end, int32_t length, int32_t longest) {
+  const int32_t suffix = static_cast<int32_t>(sizeof kBackupSuffix - 1);
+  longest = std::min(longest, kMaxFolderPathLength - 1 - length);
+  for (;;) {
+    ArchiveRecord record;
+    switch (ReadFolderRecord(position, end, &record)) {
+      case RecordKind::File:
+        longest =
+            std::min(longest, kMaxFilePathLength - 1 - length - 1 - record.nameLength - suffix);
+        break;
+      case RecordKind::Folder:
+        longest = FitFolder(position, end, length + 1 + record.nameLength, longest);
+        break;
+      default:
+        return longest;
+    }
+  }
 }
 
 }  // namespace
@@ -145,6 +170,19 @@ WalkEvent ArchiveWalker::Next() {
   if (position >= end) return Fail(WalkFault::Overrun, position);
   if (!IsAtArchiveEnd(position, end)) return Fail(WalkFault::UnexpectedByte, position);
   return WalkEvent::Finished;
+}
+
+int32_t LongestInstallFolder(const uint8_t* data, int64_t size) {
+  int32_t longest = kMaxFolderPathLength;
+  const uint8_t* position = data;
+  const uint8_t* end = data + size;
+  for (const ArchiveSection& section : kArchiveSections) {
+    if (position >= end || *position != section.tag) continue;
+    ++position;
+    const int32_t length = static_cast<int32_t>(std::strlen(section.folderName));
+    longest = FitFolder(&position, end, length, longest);
+  }
+  return longest;
 }
 
 const char* DescribeWalkFault(WalkFault fault) {

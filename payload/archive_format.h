@@ -25,6 +25,10 @@ constexpr uint8_t kArchiveEndByte = 0x00;
 // it back. The packer refuses package names that end in it (in any case).
 constexpr char kBackupSuffix[] = "~QVSetup";
 
+// The install folder that the installer proposes; the packer refuses a
+// package whose paths do not fit below it.
+constexpr char kDefaultInstallFolder[] = "C:\\DO-Dazuvazav";
+
 struct ArchiveSection {
   uint8_t tag;
   const char* folderName;  // below the install folder
@@ -106,6 +110,18 @@ struct ArchiveWalker {
  private:
   WalkEvent Fail(WalkFault kind, const uint8_t* at);
 };
+
+// The Windows "A" file functions take paths of up to MAX_PATH (260) bytes with
+// the terminating zero; a folder leaves room for an 8.3 name (248).
+constexpr int32_t kMaxFilePathLength = 259;
+constexpr int32_t kMaxFolderPathLength = 247;
+
+// The longest install folder, in characters, that the archive's paths fit
+// below: every file with its backup name (a backslash, its path below the
+// install folder and kBackupSuffix after the folder) within
+// kMaxFilePathLength, every folder within kMaxFolderPathLength, and the install
+// folder itself too. Walks the archive up to its end or its first fault.
+int32_t LongestInstallFolder(const uint8_t* data, int64_t size);
 
 // A short English description of a fault, for the packer's messages.
 const char* DescribeWalkFault(WalkFault fault);

@@ -12,7 +12,7 @@
 
 bool PayloadExtractor::ExtractPayload(HWND dialog) {
   progressDialog = dialog;
-  progressControlId = 121;
+  progressControlId = IDC_PROGRESS;
   const TextString& folder = g_setupState.installFolder;
   // Without an install folder every path would start at the root of the
   // current drive, and a rollback would delete there.

@@ -8,6 +8,7 @@
 #include "common/string_list.h"
 #include "common/text_string.h"
 #include "payload/run_journal.h"
+#include "resources/resource.h"
 
 // Unpacks the embedded archive into the install folder, shows the progress
 // and keeps the install log of every folder and file it creates.
@@ -15,7 +16,7 @@ struct PayloadExtractor {
   int32_t totalFiles = 0;
   int32_t filesWritten = 0;
   int32_t lastPercentShown = -1;
-  int32_t progressControlId = 121;
+  int32_t progressControlId = IDC_PROGRESS;
   const uint8_t* readPosition = nullptr;
   StringList installLog;
   HWND progressDialog = nullptr;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/crypt_handles.h"
+#include "payload/archive_format.h"
 
 namespace {
 
@@ -43,6 +44,11 @@ BinResource LockBinResource(int id) {
   found.data = static_cast<const uint8_t*>(bytes);
   found.size = SizeofResource(nullptr, resource);
   return found;
+}
+
+int32_t PayloadLongestInstallFolder() {
+  const BinResource archive = LockBinResource(kArchiveResourceId);
+  return LongestInstallFolder(archive.data, archive.size);
 }
 
 bool PayloadIsIntact() {

@@ -16,6 +16,10 @@ BinResource LockBinResource(int id);
 const int kArchiveResourceId = 103;
 const int kChecksumResourceId = 107;
 
+// The longest install folder that the program's archive fits below
+// (LongestInstallFolder); kMaxFolderPathLength when it carries none.
+int32_t PayloadLongestInstallFolder();
+
 // True when the program carries both resources and the SHA-256 of the archive,
 // computed here by the system's CryptoAPI, equals the recorded one.
 bool PayloadIsIntact();

@@ -17,12 +17,14 @@ shot() {
 }
 
 # Starts the installer in the prefix's default desktop made a virtual one (so
-# the driver sees the same windows) and presses OK on the welcome dialog.
+# the driver sees the same windows), saves the welcome dialog as shot NAME
+# when one is given, and presses OK on it.
 start_in_desktop() {
   seed_reg 'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
   seed_reg 'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ 1024x768
   start_installer
   expect_dialog welcome
+  [ -z "${1:-}" ] || shot "$1"
   click welcome 116
 }
 
@@ -55,4 +57,23 @@ start_in_desktop
 expect_dialog octave-missing
 shot octave-missing
 click octave-missing 116
+wait_end 20
+
+step "the welcome, folder and finish dialogs at 144 DPI (150 %)"
+wineserver -k >/dev/null 2>&1
+rm -rf "$WINEPREFIX"
+"$QV_ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" "$QV_WINE_BASE" || fail "no prefix"
+wineserver -p </dev/null >/dev/null 2>&1
+seed_pspice
+seed_octave 3.2.4 >/dev/null || exit 1
+seed_reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD 144
+wineserver -k >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1
+start_in_desktop 144dpi-welcome
+expect_dialog folder
+shot 144dpi-folder
+click folder 116
+expect_dialog finish 60000
+shot 144dpi-finish
+click finish 116
 wait_end 20

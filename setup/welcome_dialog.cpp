@@ -1,12 +1,10 @@
 #include "setup/welcome_dialog.h"
 
+#include "resources/resource.h"
 #include "setup/run_install.h"
 
 namespace {
 
-const int kOk = 116;
-const int kCancel = 117;
-const int kProgress = 121;
 // In DWLP_USER from OK on: the run is under way.
 const LONG_PTR kRunning = 1;
 
@@ -34,9 +32,9 @@ void BlockShutdown(HWND dialog, bool block) {
 void OnOk(HWND dialog) {
   SetWindowLongPtrA(dialog, DWLP_USER, kRunning);
   BlockShutdown(dialog, true);
-  ShowWindow(GetDlgItem(dialog, kOk), SW_HIDE);
-  ShowWindow(GetDlgItem(dialog, kCancel), SW_HIDE);
-  ShowWindow(GetDlgItem(dialog, kProgress), SW_SHOW);
+  ShowWindow(GetDlgItem(dialog, IDC_OK), SW_HIDE);
+  ShowWindow(GetDlgItem(dialog, IDC_CANCEL), SW_HIDE);
+  ShowWindow(GetDlgItem(dialog, IDC_PROGRESS), SW_SHOW);
   UpdateWindow(dialog);
   const int32_t result = RunInstall(dialog);
   BlockShutdown(dialog, false);
@@ -48,7 +46,7 @@ void OnOk(HWND dialog) {
 INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      ShowWindow(GetDlgItem(dialog, kProgress), SW_HIDE);
+      ShowWindow(GetDlgItem(dialog, IDC_PROGRESS), SW_HIDE);
       return TRUE;
     case WM_COMMAND:
       // The unpacking handles sent messages, and commands that another
@@ -56,10 +54,10 @@ INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       // run inside the first, "Abbrechen" would end the dialog under it.
       if (Running(dialog)) return TRUE;
       switch (LOWORD(wParam)) {
-        case kOk:
+        case IDC_OK:
           OnOk(dialog);
           break;
-        case kCancel:
+        case IDC_CANCEL:
           EndDialog(dialog, 1);
           break;
       }

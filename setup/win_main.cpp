@@ -5,6 +5,7 @@
 
 #include "common/kernel_handle.h"
 #include "payload/payload_resource.h"
+#include "resources/resource.h"
 #include "setup/finish_dialog.h"
 #include "setup/setup_state.h"
 #include "setup/welcome_dialog.h"
@@ -80,8 +81,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   g_setupState.moduleInstance = instance;
   CoInitialize(nullptr);
   HINSTANCE module = GetModuleHandleA(nullptr);
-  if (DialogBoxParamA(module, MAKEINTRESOURCEA(101), nullptr, WelcomeDialogProc, 0) == 0) {
-    DialogBoxParamA(module, MAKEINTRESOURCEA(102), nullptr, FinishDialogProc, 0);
+  if (DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_WELCOME), nullptr, WelcomeDialogProc, 0) == 0) {
+    DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_FINISH), nullptr, FinishDialogProc, 0);
   }
   CoUninitialize();
   return 0;

@@ -3,15 +3,16 @@
 #include <shlobj.h>
 
 #include "common/text_string.h"
+#include "payload/archive_format.h"
+#include "payload/payload_resource.h"
+#include "resources/resource.h"
 #include "setup/setup_state.h"
 
 namespace {
 
-const int kTemplate = 111;
-const int kOk = 116;
-const int kCancel = 117;
 // GetDlgItemTextA with this limit reads at most 999 characters.
 const int kFolderBufferSize = 1000;
+const char kInvalidFolder[] = "Ung\xFCltiger Ordner";
 
 // One of the dialog's two rows: an edit field with its "Suchen" and
 // "Standard" buttons, and the folder of the setup state it is stored into.
@@ -22,23 +23,29 @@ struct FolderRow {
   const char* browseTitle;
   const char* fixedDefault;  // null: the documents folder + "\PSpice"
   TextString* stored;
+  bool receivesPackage;  // its length is limited by the package's paths
 };
 
-const FolderRow kInstallRow = {112,
-                               114,
-                               119,
+const FolderRow kInstallRow = {IDC_INSTALL_FOLDER,
+                               IDC_INSTALL_BROWSE,
+                               IDC_INSTALL_DEFAULT,
                                "Ordner f\xFCr die PSpice-Programme und die Simulationsbeispiele",
-                               "C:\\DO-Dazuvazav",
-                               &g_setupState.installFolder};
-const FolderRow kUserRow = {113,     115,
-                            120,     "Voreingestellter Ordner f\xFCr eigene Simulationen",
-                            nullptr, &g_setupState.userFolder};
+                               kDefaultInstallFolder,
+                               &g_setupState.installFolder,
+                               true};
+const FolderRow kUserRow = {IDC_USER_FOLDER,
+                            IDC_USER_BROWSE,
+                            IDC_USER_DEFAULT,
+                            "Voreingestellter Ordner f\xFCr eigene Simulationen",
+                            nullptr,
+                            &g_setupState.userFolder,
+                            false};
 
 // Gives the default button back to OK, after a click made `button` the default.
 void FocusOk(HWND dialog, int button) {
   SendDlgItemMessageA(dialog, button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-  SendDlgItemMessageA(dialog, kOk, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  SetFocus(GetDlgItem(dialog, kOk));
+  SendDlgItemMessageA(dialog, IDC_OK, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  SetFocus(GetDlgItem(dialog, IDC_OK));
 }
 
 void SetDefaultFolder(HWND dialog, const FolderRow& row) {
@@ -77,24 +84,37 @@ bool CreateFolder(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void RejectFolder(HWND dialog, const FolderRow& row) {
-  MessageBoxA(dialog, "Ung\xFCltiger Ordner", "QV Setup", MB_OK);
+void RejectFolder(HWND dialog, const FolderRow& row, const char* message) {
+  MessageBoxA(dialog, message, "QV Setup", MB_OK);
   SendDlgItemMessageA(dialog, row.edit, EM_SETSEL, 0, -1);
   SetFocus(GetDlgItem(dialog, row.edit));
 }
 
 // Accepts the row's text when it equals the stored folder or names a folder
-// that exists or could be created; stores it exactly as typed.
+// that exists or could be created (for the install row: and is short enough
+// for the package); stores it exactly as typed.
 bool ValidateFolder(HWND dialog, const FolderRow& row) {
   char text[kFolderBufferSize] = {};
   const UINT length = GetDlgItemTextA(dialog, row.edit, text, kFolderBufferSize);
   if (length == 0) {
-    RejectFolder(dialog, row);
+    RejectFolder(dialog, row, kInvalidFolder);
     return false;
   }
   if (row.stored->Equals(text)) return true;
+  // On Windows the package's deepest files would fail to unpack half-way
+  // below a longer folder; it is refused before anything is created.
+  const LONG_PTR longest = GetWindowLongPtrA(dialog, DWLP_USER);
+  if (row.receivesPackage && static_cast<LONG_PTR>(length) > longest) {
+    char message[128];
+    wsprintfA(message,
+              "Der Ordnername ist zu lang. W\xE4hlen Sie einen Ordner mit h\xF6"
+              "chstens %d Zeichen.",
+              static_cast<int>(longest));
+    RejectFolder(dialog, row, message);
+    return false;
+  }
   if (!CreateFolder(text)) {
-    RejectFolder(dialog, row);
+    RejectFolder(dialog, row, kInvalidFolder);
     return false;
   }
   row.stored->AssignPrefix(text, static_cast<int32_t>(length));
@@ -103,23 +123,23 @@ bool ValidateFolder(HWND dialog, const FolderRow& row) {
 
 void OnCommand(HWND dialog, int id) {
   switch (id) {
-    case 114:
+    case IDC_INSTALL_BROWSE:
       BrowseForFolder(dialog, kInstallRow);
       break;
-    case 115:
+    case IDC_USER_BROWSE:
       BrowseForFolder(dialog, kUserRow);
       break;
-    case kOk:
+    case IDC_OK:
       if (ValidateFolder(dialog, kInstallRow) && ValidateFolder(dialog, kUserRow))
         EndDialog(dialog, 0);
       break;
-    case kCancel:
+    case IDC_CANCEL:
       EndDialog(dialog, 1);
       break;
-    case 119:
+    case IDC_INSTALL_DEFAULT:
       SetDefaultFolder(dialog, kInstallRow);
       break;
-    case 120:
+    case IDC_USER_DEFAULT:
       SetDefaultFolder(dialog, kUserRow);
       break;
   }
@@ -128,6 +148,7 @@ void OnCommand(HWND dialog, int id) {
 INT_PTR CALLBACK FolderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, PayloadLongestInstallFolder());
       SetDefaultFolder(dialog, kInstallRow);
       SetDefaultFolder(dialog, kUserRow);
       return TRUE;
@@ -141,6 +162,6 @@ INT_PTR CALLBACK FolderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 INT_PTR ShowFolderDialog(HWND owner) {
-  return DialogBoxParamA(g_setupState.moduleInstance, MAKEINTRESOURCEA(kTemplate), owner,
+  return DialogBoxParamA(g_setupState.moduleInstance, MAKEINTRESOURCEA(IDD_FOLDERS), owner,
                          FolderDialogProc, 0);
 }

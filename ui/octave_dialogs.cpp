@@ -1,25 +1,20 @@
 #include "ui/octave_dialogs.h"
 
 #include "common/text_string.h"
+#include "resources/resource.h"
 #include "setup/setup_state.h"
 
 namespace {
 
-const int kMissingTemplate = 110;
-const int kChoiceTemplate = 122;
-const int kOk = 116;
-const int kAbortOption = 108;
-const int kTargetList = 123;
-
 INT_PTR CALLBACK OctaveMissingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      SendDlgItemMessageA(dialog, kAbortOption, BM_SETCHECK, BST_CHECKED, 0);
+      SendDlgItemMessageA(dialog, IDC_OCTAVE_ABORT, BM_SETCHECK, BST_CHECKED, 0);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kOk) {
+      if (LOWORD(wParam) == IDC_OK) {
         const bool abort =
-            SendDlgItemMessageA(dialog, kAbortOption, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            SendDlgItemMessageA(dialog, IDC_OCTAVE_ABORT, BM_GETCHECK, 0, 0) == BST_CHECKED;
         EndDialog(dialog, abort ? 0 : 1);
       }
       return TRUE;
@@ -39,15 +34,15 @@ void MakeDisplayText(const char* target, TextString& display) {
 }
 
 void FillTargetList(HWND dialog) {
-  SendDlgItemMessageA(dialog, kTargetList, CB_RESETCONTENT, 0, 0);
+  SendDlgItemMessageA(dialog, IDC_OCTAVE_LIST, CB_RESETCONTENT, 0, 0);
   StringList& targets = g_setupState.octaveLocator.targets;
   TextString display;
   for (const char* target = targets.First(); target; target = targets.Next()) {
     MakeDisplayText(target, display);
-    SendDlgItemMessageA(dialog, kTargetList, CB_ADDSTRING, 0,
+    SendDlgItemMessageA(dialog, IDC_OCTAVE_LIST, CB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(display.data ? display.data : ""));
   }
-  SendDlgItemMessageA(dialog, kTargetList, CB_SETCURSEL, 0, 0);
+  SendDlgItemMessageA(dialog, IDC_OCTAVE_LIST, CB_SETCURSEL, 0, 0);
 }
 
 INT_PTR CALLBACK OctaveChoiceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -56,8 +51,8 @@ INT_PTR CALLBACK OctaveChoiceDialogProc(HWND dialog, UINT message, WPARAM wParam
       FillTargetList(dialog);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kOk) {
-        const LRESULT chosen = SendDlgItemMessageA(dialog, kTargetList, CB_GETCURSEL, 0, 0);
+      if (LOWORD(wParam) == IDC_OK) {
+        const LRESULT chosen = SendDlgItemMessageA(dialog, IDC_OCTAVE_LIST, CB_GETCURSEL, 0, 0);
         EndDialog(dialog, chosen == CB_ERR ? 0 : chosen);
       }
       return TRUE;
@@ -73,9 +68,9 @@ INT_PTR RunDialog(int templateId, HWND owner, DLGPROC procedure) {
 }  // namespace
 
 INT_PTR ShowOctaveMissingDialog(HWND owner) {
-  return RunDialog(kMissingTemplate, owner, OctaveMissingDialogProc);
+  return RunDialog(IDD_OCTAVE_MISSING, owner, OctaveMissingDialogProc);
 }
 
 INT_PTR ShowOctaveChoiceDialog(HWND owner) {
-  return RunDialog(kChoiceTemplate, owner, OctaveChoiceDialogProc);
+  return RunDialog(IDD_OCTAVE_CHOICE, owner, OctaveChoiceDialogProc);
 }

@@ -4,8 +4,9 @@
 # and later than the tested build: its unsigned installer equals the tested one
 # byte for byte, and the signed one verifies against the CA. The version
 # information, as windres reads it back from the built file, is German and
-# holds the installer's texts; the manifest read back asks for administrator
-# rights and the current common controls and names every supported Windows.
+# holds the installer's texts; the signed file's manifest read back asks for
+# administrator rights and the current common controls, names every supported
+# Windows and declares DPI awareness, and its header asks to run from swap.
 set -euo pipefail
 rm -rf "$QV_E2E_WORK"
 mkdir -p "$QV_E2E_WORK/elsewhere/build/host/tools/qvpack"
@@ -39,12 +40,16 @@ VALUE "ProductVersion", "$version"
 VALUE "Translation", 0x407, 1252
 EOF
 
-PYTHONPATH=$(dirname "$0") python3 - "$QV_SETUP_EXE" >manifest.txt <<'PYTHON'
+PYTHONPATH=$(dirname "$0") python3 - elsewhere/build/QVSetup.exe >manifest.txt <<'PYTHON'
+import struct
 import sys
 import xml.etree.ElementTree as ElementTree
 from pe_resources import Image
 
 image = Image(sys.argv[1])
+pe = struct.unpack_from("<I", image.bytes, 0x3C)[0]
+print("run from swap: removable %d, network %d" % tuple(
+    bool(struct.unpack_from("<H", image.bytes, pe + 22)[0] & flag) for flag in (0x400, 0x800)))
 at, size = image.resource(24, 1)
 for element in ElementTree.fromstring(bytes(image.bytes[at:at + size])).iter():
     tag = element.tag.split("}")[1]
@@ -52,15 +57,19 @@ for element in ElementTree.fromstring(bytes(image.bytes[at:at + size])).iter():
         print(tag, element.get("level"), element.get("uiAccess"))
     elif tag == "supportedOS":
         print(tag, element.get("Id"))
+    elif tag == "dpiAware":
+        print(tag, element.text)
     elif tag == "assemblyIdentity" and element.get("name") != "QV.Setup":
         print(tag, element.get("name"), element.get("version"), element.get("publicKeyToken"))
 PYTHON
 diff manifest.txt - <<EOF
+run from swap: removable 1, network 1
 requestedExecutionLevel requireAdministrator false
 supportedOS {e2011457-1546-43c5-a5fe-008deee3d3f0}
 supportedOS {35138b9a-5d96-4fbd-8e2d-a2440225f93a}
 supportedOS {4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}
 supportedOS {1f676c76-80e1-4239-95bb-83d0f6d0da78}
 supportedOS {8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}
+dpiAware true
 assemblyIdentity Microsoft.Windows.Common-Controls 6.0.0.0 6595b64144ccf1df
 EOF

@@ -49,7 +49,9 @@ TEST(QvpackCommandLine, PackThenListShowsEveryFolderAndFileWithTotals) {
 
   const CommandResult pack = Qvpack(temp, "pack " + tree + " " + temp / "a.qva");
   ASSERT_EQ(pack.exitCode, 0) << pack.err;
-  EXPECT_EQ(pack.out + pack.err, "");
+  // 259 less a backslash, "Beispiele\Übung\x_pll_sim.m" (27 characters) and "~QVSetup".
+  EXPECT_EQ(pack.out + pack.err,
+            "qvpack: " + temp / "a.qva: install folders of up to 223 characters\n");
 
   const CommandResult list = Qvpack(temp, "list " + temp / "a.qva");
   EXPECT_EQ(list.exitCode, 0) << list.err;
@@ -105,6 +107,22 @@ TEST(QvpackCommandLine, RejectedTreeGivesItsErrorsAndNoArchive) {
   EXPECT_EQ(pack.exitCode, 1);
   EXPECT_EQ(pack.err, "qvpack: " + tree + "/Bin/a*b: character '*' is not allowed by Windows\n" +
                           "qvpack: " + tree + "/Bin/qv.ini: is missing; every package needs it\n" +
+                          "qvpack: no archive written\n");
+  EXPECT_FALSE(std::filesystem::exists(temp / "a.qva"));
+}
+
+TEST(QvpackCommandLine, PackageTooDeepForTheDefaultInstallFolderIsRefused) {
+  HostTempFolder temp;
+  const std::string tree = temp / "tree";
+  MakeMinimalPackage(tree);
+  // 236 characters below the install folder leave 14 for it, one too few.
+  WriteHostFile(tree + "/Doc/" + std::string(120, 'a') + "/" + std::string(105, 'b') + "/x.txt",
+                "");
+  const CommandResult pack = Qvpack(temp, "pack " + tree + " " + temp / "a.qva");
+  EXPECT_EQ(pack.exitCode, 1);
+  EXPECT_EQ(pack.err, "qvpack: " + tree +
+                          ": its longest paths need an install folder of at most 14 characters, "
+                          "shorter than C:\\DO-Dazuvazav\n"
                           "qvpack: no archive written\n");
   EXPECT_FALSE(std::filesystem::exists(temp / "a.qva"));
 }

@@ -39,9 +39,23 @@ int ReportFault(const char* path, const ArchiveSummary& summary) {
   return 1;
 }
 
+// Packs the tree and tells the maintainer how long an install folder the
+// package allows; a package that does not fit below the default install
+// folder is refused, since its deepest files would fail to unpack on Windows.
 int Pack(const char* tree, const char* archive) {
   std::vector<std::string> errors;
-  if (PackTree(tree, archive, &errors)) return 0;
+  std::vector<uint8_t> bytes;
+  if (PackTree(tree, archive, &errors) && ReadWholeFile(archive, &bytes)) {
+    const int32_t longest = LongestInstallFolder(bytes.data(), int64_t(bytes.size()));
+    if (longest >= int32_t(sizeof kDefaultInstallFolder - 1)) {
+      std::printf("qvpack: %s: install folders of up to %d characters\n", archive, longest);
+      return 0;
+    }
+    std::remove(archive);
+    errors.push_back(std::string(tree) + ": its longest paths need an install folder of at most " +
+                     std::to_string(longest) + " characters, shorter than " +
+                     kDefaultInstallFolder);
+  }
   for (const std::string& error : errors) std::fprintf(stderr, "qvpack: %s\n", error.c_str());
   std::fprintf(stderr, "qvpack: no archive written\n");
   return 1;

@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# The folder dialog: its preset folders, a rejected relative user folder
-# ("Ungültiger Ordner", then the dialog stays open), and a custom install
-# folder with blanks, created with its parents, used for the whole run:
-# files, "files" list, install key and shortcuts.
+# The folder dialog: its preset folders, an install folder one character
+# longer than the package allows (refused, nothing created), a rejected
+# relative user folder ("Ungültiger Ordner", then the dialog stays open), and
+# a custom install folder with blanks as long as the package allows, created
+# with its parents, used for the whole run: files, "files" list, install key
+# and shortcuts.
 source "$(dirname "$0")/../lib.sh"
 
-install='C:\Mein Ziel\QV Beispiele'
+# The longest install folder that the demo package allows, as the packer says.
+longest=$("$QV_QVPACK" pack "$QV_ROOT/package" "$QV_E2E_WORK/demo.qva" |
+  sed -n 's/.* up to \([0-9]*\) characters$/\1/p')
+install='C:\Mein Ziel\QV Beispiele '
+install=$install$(printf "%$((longest - ${#install}))s" | tr ' ' x)
 user='C:\Eigene Simulationen'
 
 step "seeding PSpice and one Octave"
@@ -19,6 +25,12 @@ click welcome 116
 expect_dialog folder
 assert_text folder 112 'C:\DO-Dazuvazav'
 assert_text folder 113 "$E2E_DOCUMENTS\\PSpice"
+
+step "an install folder one character too long is refused"
+set_text folder 112 "${install}x"
+click folder 116
+answer_message "Der Ordnername ist zu lang. Wählen Sie einen Ordner mit höchstens $longest Zeichen."
+assert_no_folder 'C:\Mein Ziel'
 
 step "a relative user folder is rejected"
 set_text folder 112 "$install"

@@ -104,29 +104,50 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG;
 }
 
-// The sizes of the pictures that a dialog's static controls show, in order.
-std::vector<SIZE> ShownPictures(int dialogId) {
-  std::vector<SIZE> shown;
+// The pictures that a dialog shows, in order: the bitmap's size and where
+// its control lies in the dialog's client area.
+struct ShownPicture {
+  SIZE bitmap;
+  RECT place;
+};
+
+std::vector<ShownPicture> ShownPictures(int dialogId, RECT* client) {
+  std::vector<ShownPicture> shown;
   HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialogId), nullptr,
                                    PlainDialogProc, 0);
   if (!dialog) return shown;
+  GetClientRect(dialog, client);
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     HGDIOBJ image = reinterpret_cast<HGDIOBJ>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP info = {};
-    if (image && GetObjectA(image, sizeof info, &info)) shown.push_back({info.bmWidth, info.bmHeight});
+    RECT place = {};
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    if (image && GetObjectA(image, sizeof info, &info))
+      shown.push_back({{info.bmWidth, info.bmHeight}, place});
   }
   DestroyWindow(dialog);
   return shown;
 }
 
-TEST(Pictures, WelcomeAndFinishDialogsShowTheBannerAndTheirStrip) {
+// At any DPI the pictures fill the dialog: the dialog units grow with the
+// font, the bitmaps do not, so each control must keep its place.
+TEST(Pictures, WelcomeAndFinishDialogsShowTheBannerAndTheirStripAcrossTheWholeDialog) {
   for (int id : {101, 102}) {
-    const std::vector<SIZE> shown = ShownPictures(id);
+    RECT client = {};
+    const std::vector<ShownPicture> shown = ShownPictures(id, &client);
     ASSERT_EQ(shown.size(), 2u) << "dialog " << id;
-    EXPECT_EQ(shown[0].cx, 400);
-    EXPECT_EQ(shown[0].cy, 144);
-    EXPECT_EQ(shown[1].cx, 400);
-    EXPECT_EQ(shown[1].cy, 48);
+    EXPECT_EQ(shown[0].bitmap.cx, 400);
+    EXPECT_EQ(shown[0].bitmap.cy, 144);
+    EXPECT_EQ(shown[1].bitmap.cx, 400);
+    EXPECT_EQ(shown[1].bitmap.cy, 48);
+    for (const ShownPicture& picture : shown) {
+      EXPECT_EQ(picture.place.left, 0) << "dialog " << id;
+      EXPECT_EQ(picture.place.right, client.right) << "pixels, dialog " << id;
+    }
+    EXPECT_EQ(shown[0].place.top, 0) << "dialog " << id;
+    EXPECT_GE(shown[0].place.bottom, shown[1].place.top) << "pixels, dialog " << id;
+    EXPECT_EQ(shown[1].place.bottom, client.bottom) << "pixels, dialog " << id;
   }
 }
 
