@@ -9,7 +9,7 @@
 #                       time-stamps the signature
 # The demo package without COMPANY and SOURCE_DATE_EPOCH comes from the
 # Windows tree once make has configured it; everything else is built in
-# build/installer.
+# build/installer, a tree without the tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 package=$(cd "${1:-package}" && pwd)
@@ -29,7 +29,7 @@ if [ "$package" = "$root/package" ] && [ -z "${COMPANY:-}${SOURCE_DATE_EPOCH:-}"
 else
   tree=build/installer
   cmake -Wno-dev --no-warn-unused-cli --log-level=WARNING -S . -B $tree \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DQV_TESTS=OFF \
     -DQVPACK="$root/build/host/tools/qvpack/qvpack" -DQV_PACKAGE="$package" \
     -DQV_COMPANY="${COMPANY:-}" -DQV_SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-0}" >/dev/null
 fi
