@@ -18,4 +18,3 @@ ln -s "$(command -v i686-w64-mingw32-g++-posix)" "$work/bin"
 PATH=$work/bin make installer >../out 2>&1 && [ -f build/QVSetup.exe ] && ! ls -d build/*/googletest 2>/dev/null ||
   { cat ../out; echo "FAIL: make installer failed, or built GoogleTest"; exit 1; }
 rm -rf "$work"
-echo "make installer: names the missing compiler's package; builds without Wine, apt or GoogleTest"
