@@ -2,11 +2,10 @@
 # make installer as a maintainer runs it, signing with the code-signing
 # certificate of a throwaway CA, from a copy of the sources in another folder
 # and later than the tested build: its unsigned installer equals the tested one
-# byte for byte, and the signed one verifies against the CA (the key in a PEM
-# file, then in a SoftHSM token). The version information, as windres reads it
-# back from the built file, is German and holds the installer's texts; the
-# manifest read back asks for administrator rights and the current common
-# controls and names every supported Windows.
+# byte for byte; signed by key file or token, it verifies against the CA. The version
+# information, as windres reads it back from the built file, is German and
+# holds the installer's texts; the manifest read back asks for administrator
+# rights and the current common controls and names every supported Windows.
 set -euo pipefail
 rm -rf "$QV_E2E_WORK"
 mkdir -p "$QV_E2E_WORK/elsewhere/build/host/tools/qvpack"
