@@ -12,8 +12,10 @@ all: win32
 deps:
 	@scripts/install-deps.sh
 
+# A tree that make installer configured without the tests gets them now.
 host-tree: deps
-	@test -f $(HOST)/CMakeCache.txt || cmake $(CMAKE_QUIET) -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	@grep -qx 'QV_TESTS:BOOL=ON' $(HOST)/CMakeCache.txt 2>/dev/null || \
+	  cmake $(CMAKE_QUIET) -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_TESTS=ON
 
 host: host-tree
 	@cmake --build $(HOST) -j2 -- --no-print-directory
@@ -32,8 +34,12 @@ test: all
 run: all
 	@scripts/demo.sh
 
-# A maintainer's installer needs the packer and the installer, no tests.
-installer: host-tree
+# A maintainer's installer needs the packer and the installer, no tests, and
+# only the build tools: it installs nothing and says what is missing.
+installer:
+	@scripts/build-tools.sh
+	@test -f $(HOST)/CMakeCache.txt || \
+	  cmake $(CMAKE_QUIET) -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_TESTS=OFF
 	@cmake --build $(HOST) --target qvpack -j2 -- --no-print-directory
 	@scripts/installer.sh "$(PACKAGE)"
 

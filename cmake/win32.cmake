@@ -17,9 +17,6 @@ endfunction()
 
 add_link_options(-static -Wl,--gc-sections)
 
-# GoogleTest, without our warning flags.
-add_subdirectory(${GTEST_SOURCE_DIR}/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
 # Everything of the installer except the process entry, so the tests can link it.
 file(GLOB QV_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/common/*.cpp
@@ -45,6 +42,13 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/qvsetup.rc PROPERTIES
 target_include_directories(qvresources PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_SOURCE_DIR})
 
 include(${CMAKE_SOURCE_DIR}/cmake/installer.cmake OPTIONAL)
+
+if(NOT QV_TESTS)
+  return()
+endif()
+
+# GoogleTest, without our warning flags.
+add_subdirectory(${GTEST_SOURCE_DIR}/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # Unit tests: one program per subsystem folder below tests/unit, with the
 # shared helpers of tests/unit/support. They carry the real resources, so the

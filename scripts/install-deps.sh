@@ -8,7 +8,8 @@
 set -euo pipefail
 
 packages=(make cmake g++ clang git g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64
-          xvfb xauth googletest imagemagick python3 x11-apps osslsigncode openssl)
+          xvfb xauth googletest imagemagick python3 x11-apps osslsigncode openssl
+          softhsm2 opensc libengine-pkcs11-openssl)
 update_tries=${QV_APT_UPDATE_TRIES:-3}
 retry_pause=${QV_APT_RETRY_PAUSE:-5}
 

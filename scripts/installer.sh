@@ -5,19 +5,33 @@
 # Taken from the environment (make installer passes its variables on):
 #   COMPANY             maker named in the version information
 #   SOURCE_DATE_EPOCH   the PE header's time stamp (0 when unset)
-#   SIGN_CERT, SIGN_KEY sign the installer (scripts/sign.sh); SIGN_TIMESTAMP
+#   SIGN_CERT, SIGN_KEY sign the installer (scripts/sign.sh): the certificate
+#                       and the private key, a PEM file or, with
+#                       SIGN_PKCS11_MODULE, a pkcs11: URI of a key on a token
+#                       (its PIN in SIGN_PIN, or asked for); SIGN_TIMESTAMP
 #                       time-stamps the signature
 # The demo package without COMPANY and SOURCE_DATE_EPOCH comes from the
 # Windows tree once make has configured it; everything else is built in
-# build/installer.
+# build/installer, a tree without the tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 package=$(cd "${1:-package}" && pwd)
 [ -d "$package/Bin" ] || { echo "installer: $package has no Bin folder" >&2; exit 1; }
-if [ -n "${SIGN_CERT:-}" ] || [ -n "${SIGN_KEY:-}" ]; then
+# A key named in the wrong form would fail only at the end, or not sign at all.
+if [ -n "${SIGN_CERT:-}${SIGN_KEY:-}${SIGN_PKCS11_MODULE:-}" ]; then
   [ -n "${SIGN_CERT:-}" ] && [ -n "${SIGN_KEY:-}" ] ||
     { echo "installer: signing needs both SIGN_CERT and SIGN_KEY" >&2; exit 1; }
-  SIGN_CERT=$(realpath -m "$SIGN_CERT") SIGN_KEY=$(realpath -m "$SIGN_KEY")
+  SIGN_CERT=$(realpath -m "$SIGN_CERT")
+  if [[ "$SIGN_KEY" == pkcs11:* ]]; then
+    [ -n "${SIGN_PKCS11_MODULE:-}" ] ||
+      { echo "installer: a pkcs11: key needs SIGN_PKCS11_MODULE, the token's PKCS#11 module" >&2; exit 1; }
+    SIGN_PKCS11_MODULE=$(realpath -e "$SIGN_PKCS11_MODULE")
+    export SIGN_PKCS11_MODULE
+  else
+    [ -z "${SIGN_PKCS11_MODULE:-}" ] ||
+      { echo "installer: with SIGN_PKCS11_MODULE, SIGN_KEY is a pkcs11: URI, not $SIGN_KEY" >&2; exit 1; }
+    SIGN_KEY=$(realpath -m "$SIGN_KEY")
+  fi
   export SIGN_CERT SIGN_KEY
 fi
 cd "$root"
@@ -29,7 +43,7 @@ if [ "$package" = "$root/package" ] && [ -z "${COMPANY:-}${SOURCE_DATE_EPOCH:-}"
 else
   tree=build/installer
   cmake -Wno-dev --no-warn-unused-cli --log-level=WARNING -S . -B $tree \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DQV_TESTS=OFF \
     -DQVPACK="$root/build/host/tools/qvpack/qvpack" -DQV_PACKAGE="$package" \
     -DQV_COMPANY="${COMPANY:-}" -DQV_SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-0}" >/dev/null
 fi

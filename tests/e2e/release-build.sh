@@ -2,7 +2,7 @@
 # make installer as a maintainer runs it, signing with the code-signing
 # certificate of a throwaway CA, from a copy of the sources in another folder
 # and later than the tested build: its unsigned installer equals the tested one
-# byte for byte, and the signed one verifies against the CA. The version
+# byte for byte; signed by key file or token, it verifies against the CA. The version
 # information, as windres reads it back from the built file, is German and
 # holds the installer's texts; the signed file's manifest read back asks for
 # administrator rights and the current common controls, names every supported
@@ -20,6 +20,14 @@ openssl x509 -req -in cert.csr -CA ca.pem -CAkey ca.key -out cert.pem \
   -extfile <(echo extendedKeyUsage=codeSigning) 2>/dev/null
 SIGN_CERT=cert.pem SIGN_KEY=key.pem elsewhere/scripts/installer.sh "$QV_ROOT/package"
 cmp elsewhere/build/installer/QVSetup.exe "$QV_SETUP_EXE"
+osslsigncode verify -CAfile ca.pem -in elsewhere/build/QVSetup.exe
+
+export SOFTHSM2_CONF=$PWD/softhsm2.conf module=/usr/lib/softhsm/libsofthsm2.so
+mkdir tokens && echo "directories.tokendir = $PWD/tokens" >"$SOFTHSM2_CONF"
+softhsm2-util --init-token --free --label qv-test --so-pin 4321 --pin 1234 >/dev/null
+pkcs11-tool --module $module --login --pin 1234 --write-object key.pem --type privkey --label qv-key >/dev/null
+SIGN_CERT=cert.pem SIGN_PKCS11_MODULE=$module SIGN_KEY='pkcs11:token=qv-test;object=qv-key' SIGN_PIN=1234 \
+  elsewhere/scripts/installer.sh "$QV_ROOT/package"
 osslsigncode verify -CAfile ca.pem -in elsewhere/build/QVSetup.exe
 
 version=$(sed -n 's/^project(QVSetup VERSION \([0-9.]*\).*/\1/p' "$QV_ROOT/CMakeLists.txt")

@@ -18,3 +18,5 @@ set_tests_properties(host_tests PROPERTIES TIMEOUT 300)
 
 # The set-up script's retries, against stand-in package tools.
 add_test(NAME install_deps COMMAND bash ${CMAKE_SOURCE_DIR}/tests/host/install-deps-test.sh)
+
+add_test(NAME make_installer COMMAND bash ${CMAKE_SOURCE_DIR}/tests/host/make-installer-test.sh ${CMAKE_BINARY_DIR}/make_installer)
