@@ -53,7 +53,10 @@ void AppendUnrestoredBackups(const StringList& backups) {
   if (!backups.head) return;
   StdioFile file(kFailureLogPath, "a");
   if (!file) return;
+  // fputs, not fprintf: the formatted output would link mingw's own printf.
   for (const StringListNode* node = backups.head; node; node = node->next) {
-    std::fprintf(file.get(), "Not restored = %s\n", node->line);
+    std::fputs("Not restored = ", file.get());
+    std::fputs(node->line, file.get());
+    std::fputc('\n', file.get());
   }
 }

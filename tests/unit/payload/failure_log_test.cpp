@@ -99,6 +99,23 @@ TEST_F(FailureLog, SecondFailureReplacesTheFirstLog) {
             Printable("Fc:\\second\nError = -559038737\r\n\r\n"));
 }
 
+TEST_F(FailureLog, ABackupThatCannotBePutBackIsNamedAndKept) {
+  TempFolder temp;
+  const std::string held = temp / "held.txt";
+  WriteFileBytes(held, "newer");
+  WriteFileBytes(held + "~QVSetup", "earlier");
+  StringList log, replaced, unrestored;
+  replaced.PushBack(held.c_str());
+  HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_FALSE(RollbackInstall(log, replaced, nullptr, &unrestored));
+  CloseHandle(file);
+
+  AppendUnrestoredBackups(unrestored);
+  EXPECT_EQ(Printable(ReadFileBytes(kLogPath)),
+            Printable("Not restored = " + held + "~QVSetup\r\n"));
+  EXPECT_EQ(ReadFileBytes(held + "~QVSetup"), "earlier");
+}
+
 TEST_F(FailureLog, FolderInPlaceOfTheLogWritesNothing) {
   ASSERT_TRUE(CreateDirectoryA(kLogPath, nullptr));
   PayloadExtractor extractor;
