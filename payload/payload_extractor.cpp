@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/ascii_upper.h"
 #include "common/stdio_file.h"
 #include "payload/archive_format.h"
 #include "payload/in_use_retry.h"
@@ -149,10 +148,8 @@ bool PayloadExtractor::ExtractFolder(const TextString& path) {
 
 bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& path, int32_t size) {
   if (!WriteNewFile(path.data, content, static_cast<size_t>(size), true)) return false;
-  if (EndsWithIgnoringCase(path.data, path.length, ".SCH")) {
-    TextString companionPath;
-    companionPath.AssignPrefix(path.data, path.length - 3);
-    companionPath.Append("qv");
+  TextString companionPath;
+  if (CompanionPathOf(path.data, &companionPath)) {
     TextString companionText;
     companionText.Concat(path.data, "\n");
     // The schematic's line also takes its companion out in a rollback.

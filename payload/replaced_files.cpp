@@ -2,10 +2,19 @@
 
 #include <windows.h>
 
+#include "common/ascii_upper.h"
 #include "payload/archive_format.h"
 #include "payload/in_use_retry.h"
 
 void BackupPathOf(const char* path, TextString* backup) { backup->Concat(path, kBackupSuffix); }
+
+bool CompanionPathOf(const char* path, TextString* companion) {
+  const int32_t length = PlainLength(path);
+  if (!EndsWithIgnoringCase(path, length, ".SCH")) return false;
+  companion->AssignPrefix(path, length - 3);
+  companion->Append("qv");
+  return true;
+}
 
 bool IsReplaceableFile(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);

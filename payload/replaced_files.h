@@ -11,6 +11,10 @@
 // path followed by kBackupSuffix.
 void BackupPathOf(const char* path, TextString* backup);
 
+// The ".qv" companion that the installer writes beside a schematic (a ".sch"
+// file, in any letter case) into companion; false for any other file.
+bool CompanionPathOf(const char* path, TextString* companion);
+
 // True for a plain file that may be written: neither a folder nor read-only.
 bool IsReplaceableFile(const char* path);
 

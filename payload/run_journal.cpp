@@ -3,7 +3,6 @@
 #include <cstring>
 #include <memory>
 
-#include "common/ascii_upper.h"
 #include "payload/replaced_files.h"
 #include "payload/rollback.h"
 
@@ -115,10 +114,7 @@ bool RecoverInterruptedRun(const char* journalPath, HWND owner, StringList& unre
         break;
       case '>':
         AddIfBackedUp(path, backups);
-        if (EndsWithIgnoringCase(path, PlainLength(path), ".SCH")) {
-          TextString companion;
-          companion.AssignPrefix(path, PlainLength(path) - 3);
-          companion.Append("qv");
+        if (TextString companion; CompanionPathOf(path, &companion)) {
           AddIfBackedUp(companion.data, backups);
         }
         if (folderWasEmpty) created.PushBack(line);
