@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Screenshots of the folder dialog and both Octave dialogs, for a look at
-# their layout and umlauts: runs the installer in Wine's virtual desktop
-# (which draws the captions) under Xvfb, in three seeded prefixes, and saves
+# Screenshots of the folder dialog and both Octave dialogs, and of the
+# welcome, folder and finish dialogs at 144 DPI, for a look at their layout
+# and umlauts: runs the installer in Wine's virtual desktop (which draws the
+# captions) under Xvfb, in three seeded prefixes, and saves
 # build/demo/dialogs-*.png. Part of the `make run` walk-through; also usable
 # alone after `make`.
 source "$(dirname "$0")/../tests/e2e/lib.sh"
@@ -14,6 +15,15 @@ shot() {
   sleep 0.5
   import -window root "$shots/dialogs-$1.png" || fail "cannot take the screenshot $1"
   note "saved $shots/dialogs-$1.png"
+}
+
+# A new prefix copied from the booted base, its server running, with PSpice.
+fresh_prefix() {
+  wineserver -k >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+  "$QV_ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" "$QV_WINE_BASE" || fail "no prefix"
+  wineserver -p </dev/null >/dev/null 2>&1
+  seed_pspice
 }
 
 # Starts the installer in the prefix's default desktop made a virtual one (so
@@ -48,11 +58,7 @@ click folder 117
 wait_end 20
 
 step "the Octave missing dialog"
-wineserver -k >/dev/null 2>&1
-rm -rf "$WINEPREFIX"
-"$QV_ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" "$QV_WINE_BASE" || fail "no prefix"
-wineserver -p </dev/null >/dev/null 2>&1
-seed_pspice
+fresh_prefix
 start_in_desktop
 expect_dialog octave-missing
 shot octave-missing
@@ -60,11 +66,7 @@ click octave-missing 116
 wait_end 20
 
 step "the welcome, folder and finish dialogs at 144 DPI (150 %)"
-wineserver -k >/dev/null 2>&1
-rm -rf "$WINEPREFIX"
-"$QV_ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" "$QV_WINE_BASE" || fail "no prefix"
-wineserver -p </dev/null >/dev/null 2>&1
-seed_pspice
+fresh_prefix
 seed_octave 3.2.4 >/dev/null || exit 1
 seed_reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD 144
 wineserver -k >/dev/null 2>&1

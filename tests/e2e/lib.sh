@@ -374,6 +374,24 @@ install_to_prompt() {
     fail "the prompt has no Retry and Cancel buttons"
 }
 
+# cancel_at_prompt: Abbrechen at the file-in-use prompt; the run fails with
+# its message and ends.
+cancel_at_prompt() {
+  click message 2
+  local failed="Die Dateien konnten nicht kopiert werden"
+  # The failure's message may follow the prompt at once: wait for its text.
+  for _ in $(seq 50); do [ "$(drive msgtext 2>/dev/null)" = "$failed" ] && break; sleep 0.1; done
+  answer_message "$failed"
+  wait_end
+}
+
+# same_as_before FOLDER WHAT: FOLDER is as its snapshot in before.txt.
+same_as_before() {
+  snapshot "$1" "$QV_E2E_WORK/now.txt"
+  diff -u "$QV_E2E_WORK/before.txt" "$QV_E2E_WORK/now.txt" >"$QV_E2E_WORK/diff.txt" ||
+    fail "$2 differs from before: $(cat "$QV_E2E_WORK/diff.txt")"
+}
+
 # snapshot FOLDER OUT: every file and folder below FOLDER, and each file's checksum.
 snapshot() {
   (cd "$(unix_path "$1")" && find . -mindepth 1 -printf '%y %p\n' | sort &&
