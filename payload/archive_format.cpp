@@ -24,6 +24,8 @@ bool ReadName(const uint8_t** position, const uint8_t* end, ArchiveRecord* recor
   return true;
 }
 
+char UpperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 bool IsSectionTag(uint8_t byte) {
   for (const ArchiveSection& section : kArchiveSections) {
     if (section.tag == byte) return true;
@@ -35,7 +37,7 @@ bool IsSectionTag(uint8_t byte) {
 // install folder is length characters long, and moves *position past its
 // records, as the extraction reads them; a faulty record ends the folder.
 int32_t FitFolder(const uint8_t** position, const uint8_t* end, int32_t length, int32_t longest) {
-  const int32_t suffix = static_cast<int32_t>(sizeof kBackupSuffix - 1);
+  const int32_t suffix = kBackupSuffixLength;
   longest = std::min(longest, kMaxFolderPathLength - 1 - length);
   for (;;) {
     ArchiveRecord record;
@@ -54,6 +56,17 @@ int32_t FitFolder(const uint8_t** position, const uint8_t* end, int32_t length, 
 }
 
 }  // namespace
+
+int32_t BackupIndexOf(const char* name, int32_t length) {
+  if (length < kBackupSuffixLength) return 0;
+  const char* suffix = name + length - kBackupSuffixLength;
+  for (int32_t i = 0; i < kBackupSuffixLength - 1; ++i) {
+    if (UpperLetter(suffix[i]) != UpperLetter(kBackupSuffix[i])) return 0;
+  }
+  const char last = suffix[kBackupSuffixLength - 1];
+  if (last == 'p' || last == 'P') return 1;
+  return last >= '2' && last <= '9' ? last - '0' : 0;
+}
 
 RecordKind ReadFolderRecord(const uint8_t** position, const uint8_t* end, ArchiveRecord* record) {
   const uint8_t* p = *position;

@@ -22,8 +22,16 @@ constexpr uint8_t kArchiveEndByte = 0x00;
 
 // While the installer replaces a file that is already there, the earlier file
 // waits under its name followed by this suffix, so that a failed run can put
-// it back. The packer refuses package names that end in it (in any case).
+// it back. When an older backup (of a run that could not put it back) holds
+// that name, the run takes the first free of "~QVSetu2" to "~QVSetu9", of the
+// same length. The packer refuses package names that end in any of them.
 constexpr char kBackupSuffix[] = "~QVSetup";
+constexpr int32_t kBackupSuffixLength = sizeof kBackupSuffix - 1;
+constexpr int32_t kBackupNameCount = 9;
+
+// The backup index of a name: 1 for kBackupSuffix, 2 to 9 for "~QVSetu2" to
+// "~QVSetu9", 0 for a name that is no backup name. Any letter case.
+int32_t BackupIndexOf(const char* name, int32_t length);
 
 // The install folder that the installer proposes; the packer refuses a
 // package whose paths do not fit below it.

@@ -47,6 +47,11 @@ void WriteFailureLog(const PayloadExtractor& extractor) {
   SystemMessageText text(code);
   std::fputs(text.get(), file.get());
   std::fputc('\n', file.get());
+  if (extractor.journalFailed && extractor.journalPath) {
+    std::fputs("Journal = ", file.get());
+    std::fputs(extractor.journalPath, file.get());
+    std::fputc('\n', file.get());
+  }
 }
 
 void AppendUnrestoredBackups(const StringList& backups) {

@@ -3,11 +3,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/find_handle.h"
 #include "common/stdio_file.h"
 #include "payload/archive_format.h"
 #include "payload/in_use_retry.h"
 #include "payload/replaced_files.h"
 #include "setup/setup_state.h"
+
+namespace {
+
+// The lists an installation keeps in its folder, in the order they are logged.
+const char* const kListNames[] = {"\\files", "\\links"};
+
+}  // namespace
 
 bool PayloadExtractor::ExtractPayload(HWND dialog) {
   progressDialog = dialog;
@@ -16,35 +24,64 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   // Without an install folder every path would start at the root of the
   // current drive, and a rollback would delete there.
   if (folder.length == 0) return Fail(ERROR_BAD_PATHNAME);
-  TextString line;
-  line.Concat("F", folder.data);
-  installLog.PushBack(line.data);
-  TextString filesPath;
-  filesPath.Concat(folder.data, "\\files");
-  TextString linksPath;
-  linksPath.Concat(folder.data, "\\links");
+  Log("F", folder.data);
 
   if (!readPosition || !archiveEnd || archiveEnd <= readPosition) {
     return Fail(ERROR_RESOURCE_DATA_NOT_FOUND);
   }
-  if (journalPath) {
-    if (!RecoverInterruptedRun(journalPath, progressDialog, unrestoredBackups)) {
-      return Fail(GetLastError());
-    }
-    StringList plan;
-    PlanInstallLog(filesPath, linksPath, plan);
-    if (!journal.Begin(journalPath, FolderIsEmpty(folder.data), plan)) return Fail(GetLastError());
+  if (journalPath && !BeginJournal()) return false;
+  CountPayloadFiles();
+  if (!ExtractSections()) return false;
+
+  TextString filesPath;
+  filesPath.Concat(folder.data, "\\files");
+  InUseRetry retry(progressDialog, filesPath.data);
+  while (!WriteListFile(filesPath, installLog)) {
+    if (!retry.Again(GetLastError())) return Fail(GetLastError());
   }
+  return true;
+}
+
+bool PayloadExtractor::BeginJournal() {
+  if (!RecoverInterruptedRuns(journalPath, progressDialog, &unfinishedRecovery)) {
+    journalFailed = unfinishedRecovery.file.length == 0;
+    return Fail(GetLastError());
+  }
+  const char* folder = g_setupState.installFolder.data;
+  StringList plan;
+  PlanInstallLog(plan);
+  const bool empty = FolderIsEmpty(folder);
+  // Backups already there are older than this run: it neither puts them
+  // back nor deletes them, and a recovery must know them as such.
+  StringList olderBackups;
+  if (!empty) FindBackupsBelow(folder, olderBackups);
+  if (!journal.Begin(journalPath, folder, empty, olderBackups, plan)) {
+    journalFailed = true;
+    return Fail(GetLastError());
+  }
+  return true;
+}
+
+void PayloadExtractor::PlanInstallLog(StringList& plan) {
+  const uint8_t* start = readPosition;
+  plan_ = &plan;
+  Log("F", g_setupState.installFolder.data);
+  ExtractSections();  // a damaged archive ends the plan where the run will fail
+  plan_ = nullptr;
+  readPosition = start;
+  failureCode = 0;
+}
+
+bool PayloadExtractor::ExtractSections() {
+  const TextString& folder = g_setupState.installFolder;
   // Each list is logged once it has been moved aside: a rollback deletes
   // only what the run has taken the place of.
-  if (!MoveEarlierListAside(filesPath)) return Fail(GetLastError());
-  line.Concat(">", filesPath.data);
-  installLog.PushBack(line.data);
-  if (!MoveEarlierListAside(linksPath)) return Fail(GetLastError());
-  line.Concat(">", linksPath.data);
-  installLog.PushBack(line.data);
-  CountPayloadFiles();
-
+  for (const char* name : kListNames) {
+    TextString path;
+    path.Concat(folder.data, name);
+    if (!plan_ && !MoveEarlierListAside(path)) return Fail(GetLastError());
+    Log(">", path.data);
+  }
   for (const ArchiveSection& section : kArchiveSections) {
     if (*readPosition != section.tag) continue;
     ++readPosition;
@@ -56,53 +93,13 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   // A stray byte, a section out of order or bytes after the end would leave
   // part of the package unpacked: that is a damaged archive, not a success.
   if (!IsAtArchiveEnd(readPosition, archiveEnd)) return Fail(ERROR_INVALID_DATA);
-
-  InUseRetry retry(progressDialog, filesPath.data);
-  while (!WriteListFile(filesPath, installLog)) {
-    if (!retry.Again(GetLastError())) return Fail(GetLastError());
-  }
   return true;
 }
 
-void PayloadExtractor::PlanInstallLog(const TextString& filesPath, const TextString& linksPath,
-                                      StringList& plan) const {
-  const TextString& installFolder = g_setupState.installFolder;
+void PayloadExtractor::Log(const char* tag, const char* path) {
   TextString line;
-  line.Concat("F", installFolder.data);
-  plan.PushBack(line.data);
-  line.Concat(">", filesPath.data);
-  plan.PushBack(line.data);
-  line.Concat(">", linksPath.data);
-  plan.PushBack(line.data);
-  ArchiveWalker walker(readPosition, archiveEnd - readPosition);
-  TextString folder;
-  for (;;) {
-    switch (walker.Next()) {
-      case WalkEvent::SectionOpen:
-        folder.Concat(installFolder.data, "\\", kArchiveSections[walker.sectionIndex].folderName);
-        line.Concat("F", folder.data);
-        break;
-      case WalkEvent::FolderOpen:
-        folder.Append("\\");
-        folder.Append(walker.record.name);
-        line.Concat("F", folder.data);
-        break;
-      case WalkEvent::File:
-        line.Concat(">", folder.data, "\\");
-        line.Append(walker.record.name);
-        break;
-      case WalkEvent::FolderClose: {
-        const int32_t parentEnd = folder.FindLastBackslash();
-        if (parentEnd >= 0) folder.data[parentEnd] = '\0';
-        folder.TrimToTerminator();
-        continue;
-      }
-      case WalkEvent::Finished:
-      case WalkEvent::Fault:
-        return;
-    }
-    plan.PushBack(line.data);
-  }
+  line.Concat(tag, path);
+  (plan_ ? *plan_ : installLog).PushBack(line.data);
 }
 
 void PayloadExtractor::CountPayloadFiles() {
@@ -112,13 +109,11 @@ void PayloadExtractor::CountPayloadFiles() {
 }
 
 bool PayloadExtractor::ExtractFolder(const TextString& path) {
-  if (!CreateDirectoryA(path.data, nullptr)) {
+  if (!plan_ && !CreateDirectoryA(path.data, nullptr)) {
     const DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS) return Fail(error);
   }
-  TextString line;
-  line.Concat("F", path.data);
-  installLog.PushBack(line.data);
+  Log("F", path.data);
 
   for (;;) {
     ArchiveRecord record;
@@ -147,6 +142,10 @@ bool PayloadExtractor::ExtractFolder(const TextString& path) {
 }
 
 bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& path, int32_t size) {
+  if (plan_) {
+    Log(">", path.data);
+    return true;
+  }
   if (!WriteNewFile(path.data, content, static_cast<size_t>(size), true)) return false;
   TextString companionPath;
   if (CompanionPathOf(path.data, &companionPath)) {
@@ -175,16 +174,20 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
 }
 
 bool PayloadExtractor::WriteNewFile(const char* path, const void* data, size_t size, bool logged) {
-  FILE* opened = CreateReplacing(path);
+  bool movedAside = false;
+  FILE* opened = CreateReplacing(path, &movedAside);
   if (!opened) return Fail(GetLastError());
+  if (!movedAside && !journal.RecordCreated(path)) {
+    // Not recorded, so a cut-off run could not take it back: it goes now.
+    const DWORD error = GetLastError();
+    std::fclose(opened);
+    DeleteFileA(path);
+    return Fail(error);
+  }
   // Logged as soon as the file exists, so that the rollback after a failed
   // write also takes the partly written file; nothing comes in between, so a
   // complete extraction logs exactly as before.
-  if (logged) {
-    TextString line;
-    line.Concat(">", path);
-    installLog.PushBack(line.data);
-  }
+  if (logged) Log(">", path);
   InUseRetry retry(progressDialog, path);
   for (;;) {
     StdioFile file(opened);
@@ -198,23 +201,14 @@ bool PayloadExtractor::WriteNewFile(const char* path, const void* data, size_t s
   }
 }
 
-FILE* PayloadExtractor::CreateReplacing(const char* path) {
+FILE* PayloadExtractor::CreateReplacing(const char* path, bool* movedAside) {
   InUseRetry retry(progressDialog, path);
-  bool movedAside = false;
   for (;;) {
-    FILE* file = OpenNewFile(path);
-    if (file && (movedAside || journal.RecordCreated(path))) return file;
+    if (FILE* file = OpenNewFile(path)) return file;
     DWORD error = GetLastError();
-    if (file) {
-      // Not recorded, so a cut-off run could not take it back: it goes now.
-      std::fclose(file);
-      DeleteFileA(path);
-      SetLastError(error);
-      return nullptr;
-    }
-    if (error == ERROR_FILE_EXISTS && !movedAside) {
-      movedAside = MoveAsideRecorded(path);
-      if (movedAside) continue;
+    if (error == ERROR_FILE_EXISTS && !*movedAside) {
+      *movedAside = MoveAsideRecorded(path);
+      if (*movedAside) continue;
       error = GetLastError();
     }
     if (!retry.Again(error)) return nullptr;
@@ -232,8 +226,9 @@ bool PayloadExtractor::MoveEarlierListAside(const TextString& path) {
 }
 
 bool PayloadExtractor::MoveAsideRecorded(const char* path) {
-  if (!MoveAside(path)) return false;
-  replacedFiles.PushBack(path);
+  TextString backup;
+  if (!MoveAside(path, &backup)) return false;
+  backupsMade.PushBack(backup.data);
   return true;
 }
 
@@ -241,18 +236,19 @@ bool PayloadExtractor::FolderIsEmpty(const char* folder) {
   TextString pattern;
   pattern.Concat(folder, "\\*");
   WIN32_FIND_DATAA entry;
-  const HANDLE find = FindFirstFileA(pattern.data, &entry);
+  const FindHandle find(FindFirstFileA(pattern.data, &entry));
   // A missing folder, or a drive's root without "." and "..".
-  if (find == INVALID_HANDLE_VALUE) {
+  if (!find) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
   }
   bool empty = true;
   do {
     empty = std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0;
-  } while (empty && FindNextFileA(find, &entry));
-  FindClose(find);
-  return empty;
+  } while (empty && FindNextFileA(find.get(), &entry));
+  // Only a listing that reached its end shows an empty folder: an empty one
+  // lets a cut-off run's recovery delete every planned file.
+  return empty && GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 bool PayloadExtractor::Fail(DWORD code) {

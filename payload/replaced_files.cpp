@@ -2,11 +2,29 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "common/ascii_upper.h"
+#include "common/find_handle.h"
 #include "payload/archive_format.h"
 #include "payload/in_use_retry.h"
 
-void BackupPathOf(const char* path, TextString* backup) { backup->Concat(path, kBackupSuffix); }
+namespace {
+
+bool IsDotEntry(const char* name) {
+  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+}  // namespace
+
+void BackupPathOf(const char* path, int32_t index, TextString* backup) {
+  backup->Concat(path, kBackupSuffix);
+  if (index > 1) backup->data[backup->length - 1] = static_cast<char>('0' + index);
+}
+
+void PlaceOfBackup(const char* backup, TextString* place) {
+  place->AssignPrefix(backup, PlainLength(backup) - kBackupSuffixLength);
+}
 
 bool CompanionPathOf(const char* path, TextString* companion) {
   const int32_t length = PlainLength(path);
@@ -22,41 +40,64 @@ bool IsReplaceableFile(const char* path) {
          !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
 }
 
-bool MoveAside(const char* path) {
+bool MoveAside(const char* path, TextString* backup) {
   if (!IsReplaceableFile(path)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  TextString backup;
-  BackupPathOf(path, &backup);
-  if (MoveFileExA(path, backup.data, 0)) return true;
-  const DWORD error = GetLastError();
-  if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
-  return DeleteFileA(path) != FALSE;
+  for (int32_t index = 1; index <= kBackupNameCount; ++index) {
+    BackupPathOf(path, index, backup);
+    if (MoveFileExA(path, backup->data, 0)) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+  }
+  SetLastError(ERROR_ALREADY_EXISTS);
+  return false;
 }
 
-DWORD RestoreBackups(StringList& replacedFiles, HWND owner, StringList* unrestored) {
+DWORD RestoreBackups(StringList& backups, HWND owner, StringList* unrestored) {
   DWORD lastError = ERROR_SUCCESS;
-  for (const char* path = replacedFiles.First(); path; path = replacedFiles.Next()) {
-    TextString backup;
-    BackupPathOf(path, &backup);
-    InUseRetry retry(owner, path);
-    while (!MoveFileExA(backup.data, path, MOVEFILE_REPLACE_EXISTING)) {
+  for (const char* backup = backups.First(); backup; backup = backups.Next()) {
+    TextString place;
+    PlaceOfBackup(backup, &place);
+    InUseRetry retry(owner, place.data);
+    while (!MoveFileExA(backup, place.data, MOVEFILE_REPLACE_EXISTING)) {
       if (retry.Again(GetLastError())) continue;
       lastError = GetLastError();
-      if (unrestored) unrestored->PushBack(backup.data);
+      if (unrestored) unrestored->PushBack(backup);
       break;
     }
   }
   return lastError;
 }
 
-void DeleteBackups(StringList& replacedFiles) {
-  for (const char* path = replacedFiles.First(); path; path = replacedFiles.Next()) {
-    TextString backup;
-    BackupPathOf(path, &backup);
-    if (!DeleteFileA(backup.data)) {
-      MoveFileExA(backup.data, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    }
+void DeleteBackups(StringList& backups) {
+  for (const char* backup = backups.First(); backup; backup = backups.Next()) {
+    if (!DeleteFileA(backup)) MoveFileExA(backup, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   }
+}
+
+bool FindBackupsBelow(const char* folder, StringList& backups) {
+  TextString pattern;
+  pattern.Concat(folder, "\\*");
+  WIN32_FIND_DATAA entry;
+  const FindHandle find(FindFirstFileA(pattern.data, &entry));
+  // A drive's root has no "." and "..": an empty one lists nothing.
+  if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  bool listed = true;
+  do {
+    if (IsDotEntry(entry.cFileName)) continue;
+    TextString path;
+    path.Concat(folder, "\\", entry.cFileName);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      // A junction may lead outside the folder, or back into it.
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+          !FindBackupsBelow(path.data, backups)) {
+        listed = false;
+      }
+    } else if (BackupIndexOf(entry.cFileName, PlainLength(entry.cFileName)) != 0) {
+      backups.PushBack(path.data);
+    }
+  } while (FindNextFileA(find.get(), &entry));
+  return listed && GetLastError() == ERROR_NO_MORE_FILES;
 }

@@ -31,13 +31,19 @@ bool PathBefore(const char* a, const char* b) {
   return std::strcmp(a, b) < 0;
 }
 
-// The replaced files' paths, sorted for lookup.
+// The places of the backups that the run made, sorted for lookup.
 struct ReplacedPaths {
+  std::unique_ptr<TextString[]> places;
   std::unique_ptr<const char*[]> paths;
-  int32_t count;
+  int32_t count = 0;
 
-  explicit ReplacedPaths(StringList& replacedFiles)
-      : paths(NewestFirst(replacedFiles)), count(replacedFiles.count) {
+  explicit ReplacedPaths(StringList& backups)
+      : places(new TextString[backups.count]), paths(new const char*[backups.count]) {
+    for (const char* backup = backups.First(); backup; backup = backups.Next()) {
+      PlaceOfBackup(backup, &places[count]);
+      paths[count] = places[count].data;
+      ++count;
+    }
     std::sort(paths.get(), paths.get() + count, PathBefore);
   }
 
@@ -70,7 +76,7 @@ bool RemoveLoggedFile(const char* path, bool replaced, bool result) {
 
 }  // namespace
 
-bool RollbackInstall(StringList& installLog, StringList& replacedFiles, HWND owner,
+bool RollbackInstall(StringList& installLog, StringList& backups, HWND owner,
                      StringList* unrestored) {
   const int32_t count = installLog.count;
   bool result = true;
@@ -78,7 +84,7 @@ bool RollbackInstall(StringList& installLog, StringList& replacedFiles, HWND own
   // folder itself and the install folder, the oldest line, comes last.
   // A folder that holds a backup is not empty and stays for its restore.
   const std::unique_ptr<const char*[]> lines = NewestFirst(installLog);
-  const ReplacedPaths replaced(replacedFiles);
+  const ReplacedPaths replaced(backups);
   for (int32_t slot = 0; slot < count; ++slot) {
     const char* line = lines[slot];
     const char* path = line[0] ? line + 1 : line;
@@ -90,7 +96,7 @@ bool RollbackInstall(StringList& installLog, StringList& replacedFiles, HWND own
     }
     result = RemoveLoggedFile(path, replaced.Contain(path), result);
   }
-  if (RestoreBackups(replacedFiles, owner, unrestored) != ERROR_SUCCESS) result = false;
+  if (RestoreBackups(backups, owner, unrestored) != ERROR_SUCCESS) result = false;
   return result;
 }
 

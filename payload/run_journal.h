@@ -1,27 +1,62 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "common/kernel_handle.h"
 #include "common/string_list.h"
 #include "common/text_string.h"
 
 // Where a run keeps its journal: at a fixed place, so that the next run finds
-// it whatever install folder it is given, and outside every install folder.
+// it whatever install folder it is given, outside every install folder, and
+// where a standard user can create no file.
 constexpr char kRunJournalPath[] = "c:\\QVSetup.journal";
+
+// The journal's first line: its magic and format version.
+constexpr char kJournalMagic[] = "QVSetup journal 2";
+
+// Administrators and the system, full control, nothing inherited: a standard
+// user can neither change a journal that waits for the next run nor read it.
+constexpr char kJournalSecurity[] = "D:P(A;;FA;;;BA)(A;;FA;;;SY)";
+
+// The security attributes a journal is created with; the one owner of their
+// descriptor.
+class JournalSecurity {
+ public:
+  JournalSecurity();
+  ~JournalSecurity();
+  JournalSecurity(const JournalSecurity&) = delete;
+  JournalSecurity& operator=(const JournalSecurity&) = delete;
+
+  // Null when the descriptor could not be made: then no journal is made.
+  SECURITY_ATTRIBUTES* get() { return descriptor_ ? &attributes_ : nullptr; }
+
+ private:
+  PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+  SECURITY_ATTRIBUTES attributes_ = {};
+};
 
 // What a run that is cut off (ended from outside, a crash, a power cut) needs
 // the next run to know to put it right. Text lines ending in LF:
+//   kJournalMagic
+//   "F" folder     the install folder
 //   "E" or "N"     the install folder was empty when the run began, or not
+//   "O" path       (after "N") a backup that was there before the run began:
+//                  never the run's to put back or delete
 //   "F..." ">..."  the install log that the run would write if complete
-//   "+" path       (after "N") a file the run created where there was none
-//   "C"            the run has passed its last point of rollback
-// Everything the run moves aside waits under its backup name, which the next
-// run finds from the planned paths. A run that ends deletes its journal.
+//   "P*" seal      end of the part written before the run's first change
+//   "+" path seal  (after "N") a file the run created where there was none
+//   "C*" seal      the run has passed its last point of rollback
+// A seal is "*" and 8 hex digits: the FNV-1a hash of every byte before its
+// line. The part up to "P" and the line "C" are flushed to the disk before
+// the run goes on, so a power cut cannot leave a "C" that the disk never had.
+// Only the administrators and the system may open the journal (JournalSecurity).
 class RunJournal {
  public:
   // Writes the journal before the run changes anything; false with the
   // system's code when it cannot be written.
-  bool Begin(const char* path, bool folderWasEmpty, const StringList& plan);
+  bool Begin(const char* path, const char* installFolder, bool folderWasEmpty,
+             const StringList& olderBackups, const StringList& plan);
   // Records a file that the run created where no file was. Only a run into a
   // folder that was not empty records: into an empty one, everything there
   // after a cut is the run's, so the path costs no write.
@@ -34,19 +69,34 @@ class RunJournal {
   void Finish();
 
  private:
-  bool Append(const char* tag, const char* text);
+  bool Write(const char* data, int32_t size);
+  bool AppendSealed(const char* tag, const char* text);
 
   KernelHandle file_;
   TextString path_;
   bool recordsCreated_ = false;
+  uint32_t hash_ = 0;
 };
 
-// Puts right a run that left its journal at journalPath, before this run
-// writes anything. Not past its last point of rollback: every backup goes
-// back to its place (a file held by another program is tried again through
-// owner's prompt), then what the run created is deleted. Past it: its
-// backups are deleted. The journal goes last, so a recovery that is cut off
-// itself is done again by the next run. True when there was nothing to put
-// right or all is done; false with the system's code when a backup stays
-// (named in unrestored) or the journal cannot be read.
-bool RecoverInterruptedRun(const char* journalPath, HWND owner, StringList& unrestored);
+// A journal as the next run reads it.
+struct JournalContent {
+  enum class State {
+    Absent,   // no journal: nothing to put right
+    Blank,    // no install folder can be read: the run changed nothing
+    Damaged,  // cut short, zeroed in part, or of another version
+    Whole,    // every line as it was written, seals included
+  };
+  State state = State::Absent;
+  TextString installFolder;
+  bool folderWasEmpty = false;
+  bool committed = false;
+  // Trustworthy only when its part of the journal was sealed.
+  bool olderBackupsKnown = false;
+  StringList olderBackups;
+  StringList plan;
+  StringList created;  // the "+" lines, seals cut off
+
+  // False with the system's code when the journal is there but cannot be
+  // read (a folder in its place, say).
+  bool Read(const char* path);
+};

@@ -36,12 +36,23 @@ void LocatePayload(PayloadExtractor& extractor) {
   extractor.archiveEnd = archive.data + archive.size;
 }
 
-// Undoes the run. Its journal goes only once every backup is back in its
-// place; one that stays is left, with the journal, for the next run.
-void RollBackRun(PayloadExtractor& extractor, HWND owner) {
-  RollbackInstall(extractor.installLog, extractor.replacedFiles, owner,
-                  &extractor.unrestoredBackups);
+// Undoes the failed run. Its journal goes only once every backup is back in
+// its place; one that stays is left, with the journal, for the next run.
+void UndoFailedRun(PayloadExtractor& extractor, HWND owner) {
+  RollbackInstall(extractor.installLog, extractor.backupsMade, owner, &extractor.unrestoredBackups);
   if (extractor.unrestoredBackups.count == 0) extractor.journal.Finish();
+}
+
+// An earlier run that was cut off could not be put right: this run changed
+// nothing, and the journal waits for the next one.
+void ShowUnfinishedRecovery(HWND owner, const UnfinishedRecovery& unfinished) {
+  TextString text;
+  text.Concat("Eine unterbrochene Installation in\r\n", unfinished.installFolder.data,
+              "\r\nkonnte nicht r\xFC"
+              "ckg\xE4ngig gemacht werden. Die Datei\r\n");
+  text.Append(unfinished.file);
+  text.Append("\r\nist nicht zug\xE4nglich.");
+  ShowMessage(owner, text.data);
 }
 
 }  // namespace
@@ -77,14 +88,18 @@ int32_t RunInstall(HWND owner) {
   UpdateWindow(owner);
 
   if (!extractor.ExtractPayload(owner)) {
+    if (extractor.unfinishedRecovery.file.length > 0) {
+      ShowUnfinishedRecovery(owner, extractor.unfinishedRecovery);
+      return -1;
+    }
     WriteFailureLog(extractor);
-    RollBackRun(extractor, owner);
+    UndoFailedRun(extractor, owner);
     AppendUnrestoredBackups(extractor.unrestoredBackups);
     ShowMessage(owner, "Die Dateien konnten nicht kopiert werden");
     return -1;
   }
   if (!RewriteIniFile()) {
-    RollBackRun(extractor, owner);
+    UndoFailedRun(extractor, owner);
     ShowMessage(owner, "Die ini-Datei konnte nicht angepasst werden");
     return -1;
   }
@@ -92,7 +107,7 @@ int32_t RunInstall(HWND owner) {
   // this run replaced are no longer needed. The mark comes first, so that a
   // run cut off meanwhile is completed by the next one, not undone.
   extractor.journal.MarkCommitted();
-  DeleteBackups(extractor.replacedFiles);
+  DeleteBackups(extractor.backupsMade);
   extractor.journal.Finish();
   if (!CopyProbeFile(pspiceFolder)) {
     ShowMessage(owner, "Die prb-Datei konnte nicht angepasst werden (unkritisch)");

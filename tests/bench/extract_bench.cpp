@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   const bool ok = extractor.ExtractPayload(nullptr);
   QueryPerformanceCounter(&stop);
   extractor.journal.MarkCommitted();
-  DeleteBackups(extractor.replacedFiles);
+  DeleteBackups(extractor.backupsMade);
   extractor.journal.Finish();
   QueryPerformanceCounter(&deleted);
 
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
       "delete_backups_ms %.1f\n"
       "peak_working_set_kb %lu\npeak_private_kb %lu\n",
       ok ? 1 : 0, intact ? 1 : 0, extractor.filesWritten, extractor.installLog.count,
-      extractor.replacedFiles.count, Milliseconds(start, checked), Milliseconds(extracting, stop),
+      extractor.backupsMade.count, Milliseconds(start, checked), Milliseconds(extracting, stop),
       Milliseconds(stop, deleted), static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
       static_cast<unsigned long>(memory.PeakPagefileUsage / 1024));
   return ok ? 0 : 1;

@@ -144,6 +144,8 @@ TEST(PackTree, RejectsNamesThatWindowsCannotTake) {
        }},
       {"backup name", "Doc/amp.sch~qvsetup", "keeps for the files it replaces",
        [](const std::string& t) { WriteHostFile(t + "/Doc/amp.sch~qvsetup", ""); }},
+      {"second backup name", "Doc/a.txt~QVSetu2", "ends in \"~QVSetu2\"",
+       [](const std::string& t) { WriteHostFile(t + "/Doc/a.txt~QVSetu2", ""); }},
       {"companion clash", "Doc/amp.QV", "companion file",
        [](const std::string& t) {
          WriteHostFile(t + "/Doc/Amp.sch", "");

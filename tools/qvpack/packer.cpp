@@ -100,8 +100,9 @@ class TreeScanner {
     }
     reason = WindowsNameProblem(entry->name);
     // The form of name the installer gives an earlier file while it replaces it.
-    if (reason.empty() && EndsWithIgnoringCase(entry->name, kBackupSuffix)) {
-      reason = std::string("name ends in \"") + kBackupSuffix +
+    if (reason.empty() &&
+        BackupIndexOf(entry->name.c_str(), static_cast<int32_t>(entry->name.size())) != 0) {
+      reason = "name ends in \"" + entry->name.substr(entry->name.size() - kBackupSuffixLength) +
                "\", which the installer keeps for the files it replaces";
     }
     if (!reason.empty()) {

@@ -3,7 +3,8 @@
 # for a held file late in the archive, loses nothing: the next run, with the
 # file still held and cancelled at its prompt, leaves the install folder
 # exactly as before the cut-off run, the user's changed schematic and result
-# included; the run after it, with the file free, completes and leaves no
+# included (a run before it that finds a backup's place taken by a folder
+# says so and keeps the journal); the run after it, with the file free, completes and leaves no
 # backup and no journal.
 source "$(dirname "$0")/../lib.sh"
 
@@ -42,6 +43,14 @@ QV_SETUP_EXE=$QV_E2E_WORK/QVSetupOther.exe install_to_prompt "$held"
 drive kill message >/dev/null || fail "cannot end the installer"
 wait_end
 assert_file "$journal"
+
+step "a folder in the place of a backed-up file: the next run names it and keeps the journal"
+schematic="$install\\Beispiele\\Grundlagen\\spannungsteiler.sch"
+assert_file "$schematic~QVSetup"
+rm "$(unix_path "$schematic")" && mkdir "$(unix_path "$schematic")"
+install_failing_with $'Eine unterbrochene Installation in\r\n'"$install"$'\r\nkonnte nicht rückgängig gemacht werden. Die Datei\r\n'"$schematic"$'\r\nist nicht zugänglich.'
+assert_file "$journal"
+rmdir "$(unix_path "$schematic")"
 
 step "installing again with the file still held: Abbrechen at the prompt"
 install_to_prompt "$held"

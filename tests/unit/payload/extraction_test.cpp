@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "payload/payload_extractor.h"
+#include "payload/replaced_files.h"
+#include "payload/rollback.h"
 #include "setup/setup_state.h"
 #include "support/test_files.h"
 #include "tests/host/archive_bytes.h"
@@ -125,21 +127,35 @@ TEST_F(Extraction, SectionClosedByEndRecordEqualsSectionClosedByNextTag) {
 
 // An earlier installation's files and its lists are moved aside, not
 // overwritten, and the log reads as over an empty folder. A backup already
-// there is older than the file in its place and stays.
-TEST_F(Extraction, ExistingFoldersAreLoggedAndExistingFilesMovedAside) {
+// there is older than the run: the run keeps its own beside it, a rollback
+// puts back the file the run found, and a completed run deletes only its own.
+TEST_F(Extraction, ExistingFilesMovedAsideBesideAnOlderBackup) {
   ASSERT_TRUE(CreateDirectoryA(Path("Bin").c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(Path("Bin\\a.txt"), "old and longer"));
   ASSERT_TRUE(WriteFileBytes(Path("Bin\\a.txt~QVSetup"), "left by an interrupted run"));
   ASSERT_TRUE(WriteFileBytes(Path("links"), "old links"));
-  ASSERT_TRUE(Extract("B" + FileRecord("a.txt", "new") + kEnd));
+  const std::string archive = "B" + FileRecord("a.txt", "new") + kEnd;
+  ASSERT_TRUE(Extract(archive));
   EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt")), "new");
-  EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt~QVSetup")), "left by an interrupted run");
+  EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt~QVSetu2")), "old and longer");
   EXPECT_EQ(ReadFileBytes(Path("links~QVSetup")), "old links");
   EXPECT_FALSE(FileExists(Path("links")));
   EXPECT_EQ(Log()[3], "F" + Path("Bin"));
   EXPECT_EQ(Log()[4], ">" + Path("Bin\\a.txt"));
-  EXPECT_EQ(Joined(LogLines(extractor_.replacedFiles)),
-            Path("links") + "\n" + Path("Bin\\a.txt") + "\n");
+  EXPECT_EQ(Joined(LogLines(extractor_.backupsMade)),
+            Path("links~QVSetup") + "\n" + Path("Bin\\a.txt~QVSetu2") + "\n");
+
+  RollbackInstall(extractor_.installLog, extractor_.backupsMade);
+  EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt")), "old and longer");
+  EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt~QVSetup")), "left by an interrupted run");
+
+  PayloadExtractor completed;
+  completed.readPosition = reinterpret_cast<const uint8_t*>(archive.data());
+  completed.archiveEnd = completed.readPosition + archive.size();
+  ASSERT_TRUE(completed.ExtractPayload(nullptr));
+  DeleteBackups(completed.backupsMade);
+  EXPECT_FALSE(FileExists(Path("Bin\\a.txt~QVSetu2")));
+  EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt~QVSetup")), "left by an interrupted run");
 }
 
 // A closing byte that is no section tag, or a section out of order, would

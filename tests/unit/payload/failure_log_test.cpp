@@ -105,7 +105,7 @@ TEST_F(FailureLog, ABackupThatCannotBePutBackIsNamedAndKept) {
   WriteFileBytes(held, "newer");
   WriteFileBytes(held + "~QVSetup", "earlier");
   StringList log, replaced, unrestored;
-  replaced.PushBack(held.c_str());
+  replaced.PushBack((held + "~QVSetup").c_str());
   HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_FALSE(RollbackInstall(log, replaced, nullptr, &unrestored));
   CloseHandle(file);
@@ -114,6 +114,21 @@ TEST_F(FailureLog, ABackupThatCannotBePutBackIsNamedAndKept) {
   EXPECT_EQ(Printable(ReadFileBytes(kLogPath)),
             Printable("Not restored = " + held + "~QVSetup\r\n"));
   EXPECT_EQ(ReadFileBytes(held + "~QVSetup"), "earlier");
+}
+
+// A folder in the journal's place is no journal: the run fails before it
+// changes anything, and the log says where.
+TEST_F(FailureLog, AFolderInTheJournalsPlaceIsNamed) {
+  TempFolder temp;
+  const std::string journal = temp / "QVSetup.journal";
+  ASSERT_TRUE(CreateDirectoryA(journal.c_str(), nullptr));
+  extractor_.journalPath = journal.c_str();
+  FailExtraction(temp / "inst", std::string(1, '\0'));
+  WriteFailureLog(extractor_);
+  const std::string log = ReadFileBytes(kLogPath);
+  EXPECT_EQ(log.substr(log.rfind("Error")),
+            "Error = 5\r\n" + TextMode(SystemText(5) + "\n") + "Journal = " + journal + "\r\n");
+  EXPECT_FALSE(FolderExists(temp / "inst"));
 }
 
 TEST_F(FailureLog, FolderInPlaceOfTheLogWritesNothing) {
@@ -153,7 +168,7 @@ TEST_F(FailureLog, ReportsTheCodeOfTheFailedStepAndTheRollbackRemovesWhatWasUnpa
   EXPECT_EQ(Printable(ReadFileBytes(kLogPath)),
             Printable(list + "Error = 5\r\n" + TextMode(SystemText(ERROR_ACCESS_DENIED) + "\n")));
 
-  EXPECT_FALSE(RollbackInstall(extractor_.installLog, extractor_.replacedFiles));
+  EXPECT_FALSE(RollbackInstall(extractor_.installLog, extractor_.backupsMade));
   EXPECT_FALSE(FileExists(folder + "\\Bin\\a.txt"));
   EXPECT_FALSE(FileExists(folder + "\\Bin\\Amp.Sch"));
   EXPECT_TRUE(FolderExists(folder + "\\Bin\\Amp.qv")) << "a folder is no companion file";

@@ -101,7 +101,7 @@ TEST(RollbackInstall, PutsBackWhatTheRunReplacedAndKeepsWhatBelongsToIt) {
                                             "Beispiele\\Amp\\osc_pll_sim.m"};
   for (const std::string& name : earlier) {
     WriteFileBytes(folder + "\\" + name + "~QVSetup", "earlier " + name);
-    replaced.PushBack((folder + "\\" + name).c_str());
+    replaced.PushBack((folder + "\\" + name + "~QVSetup").c_str());
   }
   DeleteFileA((folder + "\\files").c_str());  // this run failed before its list
   WriteFileBytes(folder + "\\Beispiele\\Amp\\Amp.out", "the user's results");
@@ -123,7 +123,7 @@ TEST(DeleteBackups, ABackupInUseIsDeletedAtTheNextRestart) {
   const std::string held = temp / "held.txt~QVSetup";
   WriteFileBytes(held, "earlier");
   StringList replaced;
-  replaced.PushBack((temp / "held.txt").c_str());
+  replaced.PushBack(held.c_str());
   HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   DeleteBackups(replaced);
   CloseHandle(file);
