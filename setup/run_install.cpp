@@ -12,6 +12,7 @@
 #include "payload/replaced_files.h"
 #include "payload/rollback.h"
 #include "setup/setup_state.h"
+#include "setup/welcome_dialog.h"
 #include "ui/folder_dialog.h"
 #include "ui/octave_dialogs.h"
 
@@ -76,6 +77,8 @@ int32_t RunInstall(HWND owner) {
   if (ShowFolderDialog(owner) != 0) return -1;
   UpdateWindow(owner);
 
+  // The extraction makes the first change on disk (a cut-off run's recovery).
+  BlockSessionEnd(owner);
   if (!extractor.ExtractPayload(owner)) {
     WriteFailureLog(extractor);
     RollBackRun(extractor, owner);

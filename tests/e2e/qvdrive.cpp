@@ -29,6 +29,7 @@ const char kUsage[] =
     "  settext KIND ID TEXT          set a control's text\n"
     "  text KIND ID                  print a control's text\n"
     "  caption KIND                  print the dialog's caption\n"
+    "  query-end KIND                send WM_QUERYENDSESSION (a sign-out), print the answer\n"
     "  msgtext                       print the text of the message box\n"
     "  visible KIND ID               print 1 when the control is visible, else 0\n"
     "  check KIND ID                 mark a radio button (the others of its group cleared)\n"
@@ -563,6 +564,10 @@ int Dispatch(int argc, char** argv) {
   if (command == "kill") return CmdKill(dialog);
   if (command == "caption") {
     Out(Utf8(WindowCaption(dialog)));
+    return 0;
+  }
+  if (command == "query-end") {
+    Out(std::to_string(Send(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)));
     return 0;
   }
   if (!need(2)) return 64;
