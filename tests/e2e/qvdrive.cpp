@@ -44,6 +44,8 @@ const char kUsage[] =
     "  lnk-create PATH TARGET [ARGS [WORKDIR [DESCRIPTION [ICON [INDEX]]]]]\n"
     "  lnk-show PATH                 print target, arguments, workdir, description, icon, index\n"
     "  hold PATH RELEASE             open PATH without sharing, print \"held\", keep it open\n"
+    "                                until the file RELEASE exists\n"
+    "  mutex NAME RELEASE            create the mutex NAME, print \"held\", keep it (no window)\n"
     "                                until the file RELEASE exists\n";
 
 const DWORD kDefaultTimeout = 20000;
@@ -513,16 +515,20 @@ int CmdLinkShow(const char* path) {
   return 0;
 }
 
-// A file open in another program that shares nothing (an editor, a viewer).
-int CmdHold(const char* path, const char* release) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    Err(std::string("cannot open ") + path);
+// A file open in another program that shares nothing (an editor, a viewer),
+// or the mutex held without a window here (a copy in another session).
+int CmdHold(bool mutex, const char* name, const char* release) {
+  const std::wstring wide = Wide(name);
+  HANDLE held =
+      mutex ? CreateMutexW(nullptr, FALSE, wide.c_str())
+            : CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (!held || held == INVALID_HANDLE_VALUE) {
+    Err(std::string("cannot open ") + name);
     return 1;
   }
   Out("held");
   while (GetFileAttributesW(Wide(release).c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(kPoll);
-  CloseHandle(file);
+  CloseHandle(held);
   return 0;
 }
 
@@ -547,7 +553,9 @@ int Dispatch(int argc, char** argv) {
   if (command == "folder") return need(1) ? CmdFolder(std::atoi(argv[2])) : 64;
   if (command == "lnk-create") return need(2) ? CmdLinkCreate(argc, argv) : 64;
   if (command == "lnk-show") return need(1) ? CmdLinkShow(argv[2]) : 64;
-  if (command == "hold") return need(2) ? CmdHold(argv[2], argv[3]) : 64;
+  if (command == "hold" || command == "mutex") {
+    return need(2) ? CmdHold(command == "mutex", argv[2], argv[3]) : 64;
+  }
   if (command == "msgtext") {
     HWND box = NeedDialog("message");
     HWND text = box ? NeedControl(box, 0xFFFF) : nullptr;
