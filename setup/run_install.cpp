@@ -86,7 +86,7 @@ int32_t RunInstall(HWND owner) {
     ShowMessage(owner, "Die Dateien konnten nicht kopiert werden");
     return -1;
   }
-  if (!RewriteIniFile()) {
+  if (!RewriteIniFile(owner)) {
     RollBackRun(extractor, owner);
     ShowMessage(owner, "Die ini-Datei konnte nicht angepasst werden");
     return -1;
