@@ -5,6 +5,7 @@
 
 #include "common/stdio_file.h"
 #include "common/string_list.h"
+#include "payload/in_use_retry.h"
 #include "setup/setup_state.h"
 
 namespace {
@@ -32,20 +33,27 @@ void RewritePiece(const char* piece, StringList& lines) {
 
 }  // namespace
 
-bool RewriteIniFile() {
+bool RewriteIniFile(HWND owner) {
   TextString path;
   path.Concat(g_setupState.installFolder.data, "\\Bin\\qv.ini");
+  InUseRetry retry(owner, path.data);
   StringList lines;
   {
-    StdioFile file(path.data, "r");
-    if (!file) return false;
+    FILE* opened;
+    while (!(opened = std::fopen(path.data, "r"))) {
+      if (!retry.Again(GetLastError())) return false;
+    }
+    StdioFile file(opened);
     char buffer[1000];
     while (!std::feof(file.get())) {
       if (!std::fgets(buffer, sizeof buffer, file.get())) break;
       RewritePiece(buffer, lines);
     }
   }
-  return WriteListFile(path, lines);
+  while (!WriteListFile(path, lines)) {
+    if (!retry.Again(GetLastError())) return false;
+  }
+  return true;
 }
 
 bool CopyProbeFile(const TextString& pspiceFolder) {

@@ -12,6 +12,7 @@
 #include "payload/replaced_files.h"
 #include "payload/rollback.h"
 #include "setup/setup_state.h"
+#include "setup/welcome_dialog.h"
 #include "ui/folder_dialog.h"
 #include "ui/octave_dialogs.h"
 
@@ -87,6 +88,8 @@ int32_t RunInstall(HWND owner) {
   if (ShowFolderDialog(owner) != 0) return -1;
   UpdateWindow(owner);
 
+  // The extraction makes the first change on disk (a cut-off run's recovery).
+  BlockSessionEnd(owner);
   if (!extractor.ExtractPayload(owner)) {
     if (extractor.unfinishedRecovery.file.length > 0) {
       ShowUnfinishedRecovery(owner, extractor.unfinishedRecovery);
@@ -98,7 +101,7 @@ int32_t RunInstall(HWND owner) {
     ShowMessage(owner, "Die Dateien konnten nicht kopiert werden");
     return -1;
   }
-  if (!RewriteIniFile()) {
+  if (!RewriteIniFile(owner)) {
     UndoFailedRun(extractor, owner);
     ShowMessage(owner, "Die ini-Datei konnte nicht angepasst werden");
     return -1;

@@ -5,10 +5,13 @@
 
 namespace {
 
-// In DWLP_USER from OK on: the run is under way.
+// In DWLP_USER: kRunning from OK on (commands are ignored), kChanging while
+// the run changes the disk (a sign-out or shutdown must wait).
 const LONG_PTR kRunning = 1;
+const LONG_PTR kChanging = 2;
 
-bool Running(HWND dialog) { return GetWindowLongPtrA(dialog, DWLP_USER) == kRunning; }
+bool Running(HWND dialog) { return GetWindowLongPtrA(dialog, DWLP_USER) != 0; }
+bool Changing(HWND dialog) { return GetWindowLongPtrA(dialog, DWLP_USER) == kChanging; }
 
 // The reason Windows shows while a sign-out or shutdown waits for the run.
 // The functions came with Windows Vista; earlier systems go without.
@@ -31,17 +34,23 @@ void BlockShutdown(HWND dialog, bool block) {
 
 void OnOk(HWND dialog) {
   SetWindowLongPtrA(dialog, DWLP_USER, kRunning);
-  BlockShutdown(dialog, true);
   ShowWindow(GetDlgItem(dialog, IDC_OK), SW_HIDE);
   ShowWindow(GetDlgItem(dialog, IDC_CANCEL), SW_HIDE);
   ShowWindow(GetDlgItem(dialog, IDC_PROGRESS), SW_SHOW);
   UpdateWindow(dialog);
   const int32_t result = RunInstall(dialog);
+  // The run is over: a sign-out or shutdown may end the process again.
+  SetWindowLongPtrA(dialog, DWLP_USER, kRunning);
   BlockShutdown(dialog, false);
   EndDialog(dialog, result);
 }
 
 }  // namespace
+
+void BlockSessionEnd(HWND dialog) {
+  SetWindowLongPtrA(dialog, DWLP_USER, kChanging);
+  BlockShutdown(dialog, true);
+}
 
 INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -63,8 +72,9 @@ INT_PTR CALLBACK WelcomeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       }
       return TRUE;
     case WM_QUERYENDSESSION:
-      // Ending the session now would cut the run off: Windows is asked to wait.
-      if (!Running(dialog)) return FALSE;
+      // Ending the session now would cut the run's changes off: Windows is
+      // asked to wait. Before them the default answer lets the session end.
+      if (!Changing(dialog)) return FALSE;
       SetWindowLongPtrA(dialog, DWLP_MSGRESULT, FALSE);
       return TRUE;
   }

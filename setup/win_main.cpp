@@ -43,11 +43,19 @@ bool AnotherCopyRuns(KernelHandle& mutex) {
 }
 
 // Brings the running copy's dialog in front: the welcome dialog, or the
-// dialog or message box it shows at the moment. One in another session
-// cannot be reached and is not found.
-void ShowRunningCopy() {
-  const HWND dialog = FindWindowA("#32770", "QV Setup");
-  if (dialog) SetForegroundWindow(GetLastActivePopup(dialog));
+// dialog or message box it shows at the moment. A copy started a moment ago
+// checks its payload before its first dialog, so it is looked for during 2 s.
+// False when none is found: a copy in another session cannot be reached from
+// this desktop.
+bool ShowRunningCopy() {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (const HWND dialog = FindWindowA("#32770", "QV Setup")) {
+      SetForegroundWindow(GetLastActivePopup(dialog));
+      return true;
+    }
+    Sleep(100);
+  }
+  return false;
 }
 
 }  // namespace
@@ -65,7 +73,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // delete each other's files. The handle is held until the process ends.
   KernelHandle singleCopy;
   if (AnotherCopyRuns(singleCopy)) {
-    ShowRunningCopy();
+    // Ending silently would leave the user wondering where the installer is.
+    if (!ShowRunningCopy()) {
+      MessageBoxA(nullptr, "QV Setup l\xE4uft bereits in einer anderen Sitzung dieses Computers.",
+                  "QV Setup", MB_OK);
+    }
     return 0;
   }
   // A file damaged on its way (download, copy) would unpack wrong bytes and

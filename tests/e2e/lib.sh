@@ -349,13 +349,16 @@ install_failing_with() {
 }
 
 # hold_file PATH: another program holds PATH open without sharing, until let_go.
-hold_file() {
+hold_file() { e2e_hold hold "$1"; }
+# hold_mutex NAME: a program without a window holds the mutex NAME, until let_go.
+hold_mutex() { e2e_hold mutex "$1"; }
+e2e_hold() {
   E2E_RELEASE=$(unix_path 'C:\release-held-file')
   rm -f "$E2E_RELEASE" "$QV_E2E_WORK/hold.out"
-  (wine "$QV_DRIVE_EXE" hold "$1" 'C:\release-held-file' </dev/null >"$QV_E2E_WORK/hold.out" 2>&1) &
+  (wine "$QV_DRIVE_EXE" "$1" "$2" 'C:\release-held-file' </dev/null >"$QV_E2E_WORK/hold.out" 2>&1) &
   E2E_HOLDER=$!
   for _ in $(seq 100); do grep -q held "$QV_E2E_WORK/hold.out" && break; sleep 0.1; done
-  grep -q held "$QV_E2E_WORK/hold.out" || fail "the file is not held: $(cat "$QV_E2E_WORK/hold.out")"
+  grep -q held "$QV_E2E_WORK/hold.out" || fail "$2 is not held: $(cat "$QV_E2E_WORK/hold.out")"
 }
 let_go() { touch "$E2E_RELEASE" && wait "$E2E_HOLDER"; }
 

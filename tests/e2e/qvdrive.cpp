@@ -29,6 +29,7 @@ const char kUsage[] =
     "  settext KIND ID TEXT          set a control's text\n"
     "  text KIND ID                  print a control's text\n"
     "  caption KIND                  print the dialog's caption\n"
+    "  query-end KIND                send WM_QUERYENDSESSION (a sign-out), print the answer\n"
     "  msgtext                       print the text of the message box\n"
     "  visible KIND ID               print 1 when the control is visible, else 0\n"
     "  check KIND ID                 mark a radio button (the others of its group cleared)\n"
@@ -43,6 +44,8 @@ const char kUsage[] =
     "  lnk-create PATH TARGET [ARGS [WORKDIR [DESCRIPTION [ICON [INDEX]]]]]\n"
     "  lnk-show PATH                 print target, arguments, workdir, description, icon, index\n"
     "  hold PATH RELEASE             open PATH without sharing, print \"held\", keep it open\n"
+    "                                until the file RELEASE exists\n"
+    "  mutex NAME RELEASE            create the mutex NAME, print \"held\", keep it (no window)\n"
     "                                until the file RELEASE exists\n";
 
 const DWORD kDefaultTimeout = 20000;
@@ -512,16 +515,20 @@ int CmdLinkShow(const char* path) {
   return 0;
 }
 
-// A file open in another program that shares nothing (an editor, a viewer).
-int CmdHold(const char* path, const char* release) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    Err(std::string("cannot open ") + path);
+// A file open in another program that shares nothing (an editor, a viewer),
+// or the mutex held without a window here (a copy in another session).
+int CmdHold(bool mutex, const char* name, const char* release) {
+  const std::wstring wide = Wide(name);
+  HANDLE held =
+      mutex ? CreateMutexW(nullptr, FALSE, wide.c_str())
+            : CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (!held || held == INVALID_HANDLE_VALUE) {
+    Err(std::string("cannot open ") + name);
     return 1;
   }
   Out("held");
   while (GetFileAttributesW(Wide(release).c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(kPoll);
-  CloseHandle(file);
+  CloseHandle(held);
   return 0;
 }
 
@@ -546,7 +553,9 @@ int Dispatch(int argc, char** argv) {
   if (command == "folder") return need(1) ? CmdFolder(std::atoi(argv[2])) : 64;
   if (command == "lnk-create") return need(2) ? CmdLinkCreate(argc, argv) : 64;
   if (command == "lnk-show") return need(1) ? CmdLinkShow(argv[2]) : 64;
-  if (command == "hold") return need(2) ? CmdHold(argv[2], argv[3]) : 64;
+  if (command == "hold" || command == "mutex") {
+    return need(2) ? CmdHold(command == "mutex", argv[2], argv[3]) : 64;
+  }
   if (command == "msgtext") {
     HWND box = NeedDialog("message");
     HWND text = box ? NeedControl(box, 0xFFFF) : nullptr;
@@ -563,6 +572,10 @@ int Dispatch(int argc, char** argv) {
   if (command == "kill") return CmdKill(dialog);
   if (command == "caption") {
     Out(Utf8(WindowCaption(dialog)));
+    return 0;
+  }
+  if (command == "query-end") {
+    Out(std::to_string(Send(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)));
     return 0;
   }
   if (!need(2)) return 64;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "configure/config_files.h"
 #include "setup/setup_state.h"
@@ -100,6 +101,21 @@ TEST_F(IniFile, FailsAndKeepsTheContentWhenTheFileCannotBeWritten) {
   EXPECT_FALSE(RewriteIniFile());
   CloseHandle(reader);
   EXPECT_EQ(Printable(ReadFileBytes(IniPath())), Printable("a=\xA7\r\n"));
+}
+
+TEST_F(IniFile, WaitsForAProgramThatHoldsTheFileForAMoment) {
+  ASSERT_TRUE(WriteFileBytes(IniPath(), "a=\xA7\r\n"));
+  // A virus scanner reads the file just unpacked, sharing nothing, for 200 ms.
+  HANDLE scanner =
+      CreateFileA(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+  std::thread letGo([scanner] {
+    Sleep(200);
+    CloseHandle(scanner);
+  });
+  EXPECT_TRUE(RewriteIniFile());
+  letGo.join();
+  EXPECT_EQ(Printable(ReadFileBytes(IniPath())), Printable("a=" + install_ + "\n"));
 }
 
 }  // namespace
