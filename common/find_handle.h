@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstring>
+
 // The one owner of a FindFirstFileA handle: closes it when it goes out of
 // scope. Holds INVALID_HANDLE_VALUE when the search found nothing.
 class FindHandle {
@@ -18,3 +20,8 @@ class FindHandle {
  private:
   HANDLE handle_;
 };
+
+// True for the entries "." and ".." that every folder but a drive's root lists.
+inline bool IsDotEntry(const char* name) {
+  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/ascii_upper.h"
+
 const ArchiveSection kArchiveSections[kSectionCount] = {
     {'B', "Bin"},
     {'L', "Lib"},
@@ -23,8 +25,6 @@ bool ReadName(const uint8_t** position, const uint8_t* end, ArchiveRecord* recor
   *position = p + 1;
   return true;
 }
-
-char UpperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool IsSectionTag(uint8_t byte) {
   for (const ArchiveSection& section : kArchiveSections) {
@@ -58,12 +58,9 @@ int32_t FitFolder(const uint8_t** position, const uint8_t* end, int32_t length, 
 }  // namespace
 
 int32_t BackupIndexOf(const char* name, int32_t length) {
-  if (length < kBackupSuffixLength) return 0;
-  const char* suffix = name + length - kBackupSuffixLength;
-  for (int32_t i = 0; i < kBackupSuffixLength - 1; ++i) {
-    if (UpperLetter(suffix[i]) != UpperLetter(kBackupSuffix[i])) return 0;
-  }
-  const char last = suffix[kBackupSuffixLength - 1];
+  // kBackupSuffix without its last letter, upper-cased.
+  if (length < 1 || !EndsWithIgnoringCase(name, length - 1, "~QVSETU")) return 0;
+  const char last = name[length - 1];
   if (last == 'p' || last == 'P') return 1;
   return last >= '2' && last <= '9' ? last - '0' : 0;
 }

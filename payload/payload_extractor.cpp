@@ -1,7 +1,6 @@
 #include "payload/payload_extractor.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "common/find_handle.h"
 #include "common/stdio_file.h"
@@ -244,7 +243,7 @@ bool PayloadExtractor::FolderIsEmpty(const char* folder) {
   }
   bool empty = true;
   do {
-    empty = std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0;
+    empty = IsDotEntry(entry.cFileName);
   } while (empty && FindNextFileA(find.get(), &entry));
   // Only a listing that reached its end shows an empty folder: an empty one
   // lets a cut-off run's recovery delete every planned file.

@@ -2,20 +2,10 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "common/ascii_upper.h"
 #include "common/find_handle.h"
 #include "payload/archive_format.h"
 #include "payload/in_use_retry.h"
-
-namespace {
-
-bool IsDotEntry(const char* name) {
-  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
-
-}  // namespace
 
 void BackupPathOf(const char* path, int32_t index, TextString* backup) {
   backup->Concat(path, kBackupSuffix);

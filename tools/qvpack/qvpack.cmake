@@ -2,6 +2,7 @@
 # is one library, built plainly for the tool and with the sanitizers for the
 # host tests.
 set(QVPACK_SOURCES
+  ${CMAKE_SOURCE_DIR}/common/ascii_upper.cpp
   ${CMAKE_SOURCE_DIR}/payload/archive_format.cpp
   ${CMAKE_SOURCE_DIR}/tools/qvpack/windows_names.cpp
   ${CMAKE_SOURCE_DIR}/tools/qvpack/packer.cpp
