@@ -6,6 +6,7 @@
 #include "common/stdio_file.h"
 #include "common/string_list.h"
 #include "payload/in_use_retry.h"
+#include "payload/replaced_files.h"
 #include "setup/setup_state.h"
 
 namespace {
@@ -66,6 +67,8 @@ bool CopyProbeFile(const TextString& pspiceFolder) {
   // destination as it was.
   StdioFile source(sourcePath.data, "r");
   if (!source) return false;
+  // PSpice's own file, written on purpose: a read-only one is made writable.
+  ClearReadOnly(destinationPath.data);
   StdioFile destination(destinationPath.data, "w");
   if (!destination) return false;
   int c;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/ascii_upper.h"
 #include "common/find_handle.h"
 #include "common/stdio_file.h"
 #include "payload/archive_format.h"
@@ -145,14 +146,17 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
     Log(">", path.data);
     return true;
   }
-  if (!WriteNewFile(path.data, content, static_cast<size_t>(size), true)) return false;
+  // qv.ini is rewritten after the extraction: it is always the run's own
+  // file, so that a rollback puts the earlier one back.
+  const bool mayKeep = !EndsWithIgnoringCase(path.data, path.length, "\\BIN\\QV.INI");
+  if (!WriteNewFile(path.data, content, static_cast<size_t>(size), true, mayKeep)) return false;
   TextString companionPath;
   if (CompanionPathOf(path.data, &companionPath)) {
     TextString companionText;
     companionText.Concat(path.data, "\n");
     // The schematic's line also takes its companion out in a rollback.
     if (!WriteNewFile(companionPath.data, companionText.data,
-                      static_cast<size_t>(companionText.length), false)) {
+                      static_cast<size_t>(companionText.length), false, true)) {
       return false;
     }
   }
@@ -172,9 +176,16 @@ bool PayloadExtractor::ExtractFile(const uint8_t* content, const TextString& pat
   return true;
 }
 
-bool PayloadExtractor::WriteNewFile(const char* path, const void* data, size_t size, bool logged) {
+bool PayloadExtractor::WriteNewFile(const char* path, const void* data, size_t size, bool logged,
+                                    bool mayKeep) {
   bool movedAside = false;
-  FILE* opened = CreateReplacing(path, &movedAside);
+  bool kept = false;
+  FILE* opened = CreateReplacing(path, mayKeep ? data : nullptr, size, &movedAside, &kept);
+  if (kept) {
+    keptFiles.PushBack(path);
+    if (logged) Log(">", path);
+    return true;
+  }
   if (!opened) return Fail(GetLastError());
   if (!movedAside && !journal.RecordCreated(path)) {
     // Not recorded, so a cut-off run could not take it back: it goes now.
@@ -200,12 +211,19 @@ bool PayloadExtractor::WriteNewFile(const char* path, const void* data, size_t s
   }
 }
 
-FILE* PayloadExtractor::CreateReplacing(const char* path, bool* movedAside) {
+FILE* PayloadExtractor::CreateReplacing(const char* path, const void* data, size_t size,
+                                        bool* movedAside, bool* kept) {
   InUseRetry retry(progressDialog, path);
   for (;;) {
     if (FILE* file = OpenNewFile(path)) return file;
     DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS && !*movedAside) {
+      // Compared only where a file is in the way: a first installation
+      // reads nothing.
+      if (data && FileHoldsBytes(path, data, size)) {
+        *kept = true;
+        return nullptr;
+      }
       *movedAside = MoveAsideRecorded(path);
       if (*movedAside) continue;
       error = GetLastError();

@@ -32,6 +32,9 @@ struct PayloadExtractor {
   // Every backup that this run made of a file of an earlier installation
   // before writing in its place, in the order they were made.
   StringList backupsMade;
+  // Every file of an earlier installation that already held the package's
+  // bytes and was left as it was: logged, but never the run's to delete.
+  StringList keptFiles;
   // Where the run keeps its journal (kRunJournalPath for the installer); the
   // unit tests and the bench run without one when it is null.
   const char* journalPath = nullptr;
@@ -72,17 +75,20 @@ struct PayloadExtractor {
   static bool FolderIsEmpty(const char* folder);
   // Creates path as a new file (CreateReplacing) and writes size bytes of
   // data to it; logged puts ">" + path into the install log once it exists.
-  // A file created where none was goes into the journal, or is deleted
-  // again when it cannot. A file that another program holds is tried again
-  // (InUseRetry).
-  bool WriteNewFile(const char* path, const void* data, size_t size, bool logged);
-  // Opens path as a new file for writing. A file already there is first
-  // moved aside (MoveAsideRecorded), never overwritten; movedAside says so.
-  FILE* CreateReplacing(const char* path, bool* movedAside);
+  // With mayKeep, a file already holding those bytes is kept instead
+  // (keptFiles), and logged all the same. A file created where none was goes
+  // into the journal, or is deleted again when it cannot. A file that
+  // another program holds is tried again (InUseRetry).
+  bool WriteNewFile(const char* path, const void* data, size_t size, bool logged, bool mayKeep);
+  // Opens path as a new file for writing. A file already there that holds
+  // the size bytes at data (when not null) is left as it is: null, with kept
+  // set. Any other is first moved aside (MoveAsideRecorded), never
+  // overwritten; movedAside says so.
+  FILE* CreateReplacing(const char* path, const void* data, size_t size, bool* movedAside,
+                        bool* kept);
   // Moves a list that an earlier installation left aside, so that a failed
-  // run gives it back; a folder or a read-only file of that name is left,
-  // since neither can be overwritten or deleted. Without an earlier list the
-  // run's own will be new: the journal records it.
+  // run gives it back; a folder of that name is left. Without an earlier
+  // list the run's own will be new: the journal records it.
   bool MoveEarlierListAside(const TextString& path);
   // MoveAside, and on success the backup into backupsMade, so that the
   // rollback puts back every file that was moved.

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "common/ascii_upper.h"
 #include "common/find_handle.h"
+#include "common/kernel_handle.h"
 #include "payload/archive_format.h"
 #include "payload/in_use_retry.h"
 
@@ -26,11 +29,42 @@ bool CompanionPathOf(const char* path, TextString* companion) {
 
 bool IsReplaceableFile(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ClearReadOnly(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+         SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+bool FileHoldsBytes(const char* path, const void* data, size_t size) {
+  WIN32_FILE_ATTRIBUTE_DATA found;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &found) ||
+      (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || found.nFileSizeHigh != 0 ||
+      found.nFileSizeLow != size) {
+    return false;
+  }
+  KernelHandle file;
+  file.Reset(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
+  const char* expected = static_cast<const char*>(data);
+  char buffer[65536];
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return false;
+    // One byte more than the size said means the file grew meanwhile.
+    if (read > size) return false;
+    if (read == 0) return size == 0;
+    if (std::memcmp(buffer, expected, read) != 0) return false;
+    expected += read;
+    size -= read;
+  }
 }
 
 bool MoveAside(const char* path, TextString* backup) {
+  // A folder of the package's file name is not the earlier installation's.
   if (!IsReplaceableFile(path)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
@@ -63,7 +97,10 @@ DWORD RestoreBackups(StringList& backups, HWND owner, StringList* unrestored) {
 
 void DeleteBackups(StringList& backups) {
   for (const char* backup = backups.First(); backup; backup = backups.Next()) {
-    if (!DeleteFileA(backup)) MoveFileExA(backup, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (DeleteFileA(backup)) continue;
+    // A backup keeps its original's read-only attribute until here.
+    if (ClearReadOnly(backup) && DeleteFileA(backup)) continue;
+    MoveFileExA(backup, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   }
 }
 

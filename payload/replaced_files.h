@@ -22,12 +22,22 @@ void PlaceOfBackup(const char* backup, TextString* place);
 // file, in any letter case) into companion; false for any other file.
 bool CompanionPathOf(const char* path, TextString* companion);
 
-// True for a plain file that may be written: neither a folder nor read-only.
+// True for a file that a run may move aside: there, and not a folder. A
+// read-only file counts: its backup keeps the attribute.
 bool IsReplaceableFile(const char* path);
 
+// Clears the read-only attribute of the file at path, as Windows neither
+// opens such a file for writing nor deletes it; false when it had none or
+// keeps it.
+bool ClearReadOnly(const char* path);
+
+// True when the file at path holds exactly the size bytes at data. It is only
+// read, with every sharing allowed, so that a program holding it open for
+// reading does not stand in the way.
+bool FileHoldsBytes(const char* path, const void* data, size_t size);
+
 // Renames the file at path to its first free backup name, given in backup.
-// A folder or a read-only file is not moved and fails with
-// ERROR_ACCESS_DENIED, as opening it for writing fails on Windows; when every
+// A folder is not moved and fails with ERROR_ACCESS_DENIED; when every
 // backup name is taken, ERROR_ALREADY_EXISTS.
 bool MoveAside(const char* path, TextString* backup);
 
@@ -37,8 +47,9 @@ bool MoveAside(const char* path, TextString* backup);
 // Returns the system's code of the last one that stayed, else 0.
 DWORD RestoreBackups(StringList& backups, HWND owner, StringList* unrestored);
 
-// Deletes every backup; one that cannot be deleted now is deleted at the next
-// restart, so that none stays unknown to the uninstaller.
+// Deletes every backup, a read-only one too (the backups are the run's own);
+// one that cannot be deleted now is deleted at the next restart, so that none
+// stays unknown to the uninstaller.
 void DeleteBackups(StringList& backups);
 
 // Adds every file below folder (in it and in its subfolders) that has a

@@ -31,18 +31,21 @@ bool PathBefore(const char* a, const char* b) {
   return std::strcmp(a, b) < 0;
 }
 
-// The places of the backups that the run made, sorted for lookup.
-struct ReplacedPaths {
+// Paths sorted for lookup: a list's lines, or for a list of backups the
+// places they were taken from.
+struct SortedPaths {
   std::unique_ptr<TextString[]> places;
   std::unique_ptr<const char*[]> paths;
   int32_t count = 0;
 
-  explicit ReplacedPaths(StringList& backups)
-      : places(new TextString[backups.count]), paths(new const char*[backups.count]) {
-    for (const char* backup = backups.First(); backup; backup = backups.Next()) {
-      PlaceOfBackup(backup, &places[count]);
-      paths[count] = places[count].data;
-      ++count;
+  SortedPaths(StringList& list, bool backups)
+      : places(new TextString[backups ? list.count : 0]), paths(new const char*[list.count]) {
+    for (const char* line = list.First(); line; line = list.Next()) {
+      if (backups) {
+        PlaceOfBackup(line, &places[count]);
+        line = places[count].data;
+      }
+      paths[count++] = line;
     }
     std::sort(paths.get(), paths.get() + count, PathBefore);
   }
@@ -52,21 +55,28 @@ struct ReplacedPaths {
   }
 };
 
-// Deletes one logged file and the files named after it. Beside a file that
-// replaced an earlier one only the run's own companion goes: the others are
-// the earlier installation's (a simulation's results, say).
-bool RemoveLoggedFile(const char* path, bool replaced, bool result) {
-  if (!DeleteFileA(path)) result = false;
+// Deletes one logged file and the files named after it, unless it was kept.
+// Beside a file that was there before the run (replaced or kept) only the
+// run's own companion goes: the others are the earlier installation's (a
+// simulation's results, say); a kept companion stays too.
+bool RemoveLoggedFile(const char* path, const SortedPaths& replaced, const SortedPaths& kept,
+                      bool result) {
+  const bool wasKept = kept.Contain(path);
+  const bool earlier = wasKept || replaced.Contain(path);
+  if (!wasKept && !DeleteFileA(path)) result = false;
   const int32_t length = PlainLength(path);
   TextString base;
   if (EndsWithIgnoringCase(path, length, ".SCH")) {
-    base.AssignPrefix(path, length - 3);                            // keeps the dot
-    const int32_t names = replaced ? 1 : kSchematicCompanionCount;  // "qv" first
-    for (int32_t i = 0; i < names; ++i) {
+    base.AssignPrefix(path, length - 3);  // keeps the dot
+    TextString companion;
+    companion.Concat(base.data, kSchematicCompanions[0]);
+    const int32_t first = kept.Contain(companion.data) ? 1 : 0;  // "qv" first
+    const int32_t names = earlier ? 1 : kSchematicCompanionCount;
+    for (int32_t i = first; i < names; ++i) {
       result = DeleteIfPresent(base, kSchematicCompanions[i], result);
     }
   }
-  if (!replaced && EndsWithIgnoringCase(path, length, "_PLL_SIM.M")) {
+  if (!earlier && EndsWithIgnoringCase(path, length, "_PLL_SIM.M")) {
     base.AssignPrefix(path, length - 10);
     base.Append("mexpllsim.");
     result = DeleteIfPresent(base, "mex", result);
@@ -76,7 +86,7 @@ bool RemoveLoggedFile(const char* path, bool replaced, bool result) {
 
 }  // namespace
 
-bool RollbackInstall(StringList& installLog, StringList& backups, HWND owner,
+bool RollbackInstall(StringList& installLog, StringList& backups, StringList& kept, HWND owner,
                      StringList* unrestored) {
   const int32_t count = installLog.count;
   bool result = true;
@@ -84,7 +94,8 @@ bool RollbackInstall(StringList& installLog, StringList& backups, HWND owner,
   // folder itself and the install folder, the oldest line, comes last.
   // A folder that holds a backup is not empty and stays for its restore.
   const std::unique_ptr<const char*[]> lines = NewestFirst(installLog);
-  const ReplacedPaths replaced(backups);
+  const SortedPaths replaced(backups, true);
+  const SortedPaths keptPaths(kept, false);
   for (int32_t slot = 0; slot < count; ++slot) {
     const char* line = lines[slot];
     const char* path = line[0] ? line + 1 : line;
@@ -94,7 +105,7 @@ bool RollbackInstall(StringList& installLog, StringList& backups, HWND owner,
       if (!RemoveDirectoryA(path)) result = false;
       continue;
     }
-    result = RemoveLoggedFile(path, replaced.Contain(path), result);
+    result = RemoveLoggedFile(path, replaced, keptPaths, result);
   }
   if (RestoreBackups(backups, owner, unrestored) != ERROR_SUCCESS) result = false;
   return result;

@@ -95,7 +95,7 @@ void DeleteCreated(JournalContent& journal) {
     }
   }
   StringList none;
-  RollbackInstall(undo, none);
+  RollbackInstall(undo, none, none);
 }
 
 // "C:\" or "\\server\share\": the root of folder's drive.

@@ -40,7 +40,8 @@ void LocatePayload(PayloadExtractor& extractor) {
 // Undoes the failed run. Its journal goes only once every backup is back in
 // its place; one that stays is left, with the journal, for the next run.
 void UndoFailedRun(PayloadExtractor& extractor, HWND owner) {
-  RollbackInstall(extractor.installLog, extractor.backupsMade, owner, &extractor.unrestoredBackups);
+  RollbackInstall(extractor.installLog, extractor.backupsMade, extractor.keptFiles, owner,
+                  &extractor.unrestoredBackups);
   if (extractor.unrestoredBackups.count == 0) extractor.journal.Finish();
 }
 

@@ -350,6 +350,8 @@ install_failing_with() {
 
 # hold_file PATH: another program holds PATH open without sharing, until let_go.
 hold_file() { e2e_hold hold "$1"; }
+# hold_for_reading PATH: a reader holds PATH open sharing only reading, until let_go.
+hold_for_reading() { e2e_hold hold-read "$1"; }
 # hold_mutex NAME: a program without a window holds the mutex NAME, until let_go.
 hold_mutex() { e2e_hold mutex "$1"; }
 e2e_hold() {
@@ -395,9 +397,10 @@ same_as_before() {
     fail "$2 differs from before: $(cat "$QV_E2E_WORK/diff.txt")"
 }
 
-# snapshot FOLDER OUT: every file and folder below FOLDER, and each file's checksum.
+# snapshot FOLDER OUT: every file and folder below FOLDER with its mode (444
+# is read-only), and each file's checksum.
 snapshot() {
-  (cd "$(unix_path "$1")" && find . -mindepth 1 -printf '%y %p\n' | sort &&
+  (cd "$(unix_path "$1")" && find . -mindepth 1 -printf '%y %m %p\n' | sort &&
     find . -type f -exec sha256sum {} + | sort -k 2) >"$2"
 }
 

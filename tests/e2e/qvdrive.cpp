@@ -45,6 +45,7 @@ const char kUsage[] =
     "  lnk-show PATH                 print target, arguments, workdir, description, icon, index\n"
     "  hold PATH RELEASE             open PATH without sharing, print \"held\", keep it open\n"
     "                                until the file RELEASE exists\n"
+    "  hold-read PATH RELEASE        the same, sharing reading\n"
     "  mutex NAME RELEASE            create the mutex NAME, print \"held\", keep it (no window)\n"
     "                                until the file RELEASE exists\n";
 
@@ -515,13 +516,14 @@ int CmdLinkShow(const char* path) {
   return 0;
 }
 
-// A file open in another program that shares nothing (an editor, a viewer),
-// or the mutex held without a window here (a copy in another session).
-int CmdHold(bool mutex, const char* name, const char* release) {
+// A file open in another program that shares nothing (an editor, a viewer)
+// or only reading (a reader), or the mutex held without a window here (a
+// copy in another session).
+int CmdHold(bool mutex, DWORD sharing, const char* name, const char* release) {
   const std::wstring wide = Wide(name);
-  HANDLE held =
-      mutex ? CreateMutexW(nullptr, FALSE, wide.c_str())
-            : CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = mutex ? CreateMutexW(nullptr, FALSE, wide.c_str())
+                      : CreateFileW(wide.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                    0, nullptr);
   if (!held || held == INVALID_HANDLE_VALUE) {
     Err(std::string("cannot open ") + name);
     return 1;
@@ -553,8 +555,9 @@ int Dispatch(int argc, char** argv) {
   if (command == "folder") return need(1) ? CmdFolder(std::atoi(argv[2])) : 64;
   if (command == "lnk-create") return need(2) ? CmdLinkCreate(argc, argv) : 64;
   if (command == "lnk-show") return need(1) ? CmdLinkShow(argv[2]) : 64;
-  if (command == "hold" || command == "mutex") {
-    return need(2) ? CmdHold(command == "mutex", argv[2], argv[3]) : 64;
+  if (command == "hold" || command == "hold-read" || command == "mutex") {
+    const DWORD sharing = command == "hold-read" ? FILE_SHARE_READ : 0;
+    return need(2) ? CmdHold(command == "mutex", sharing, argv[2], argv[3]) : 64;
   }
   if (command == "msgtext") {
     HWND box = NeedDialog("message");

@@ -145,7 +145,7 @@ TEST_F(Extraction, ExistingFilesMovedAsideBesideAnOlderBackup) {
   EXPECT_EQ(Joined(LogLines(extractor_.backupsMade)),
             Path("links~QVSetup") + "\n" + Path("Bin\\a.txt~QVSetu2") + "\n");
 
-  RollbackInstall(extractor_.installLog, extractor_.backupsMade);
+  RollbackInstall(extractor_.installLog, extractor_.backupsMade, extractor_.keptFiles);
   EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt")), "old and longer");
   EXPECT_EQ(ReadFileBytes(Path("Bin\\a.txt~QVSetup")), "left by an interrupted run");
 

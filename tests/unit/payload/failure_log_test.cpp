@@ -104,10 +104,10 @@ TEST_F(FailureLog, ABackupThatCannotBePutBackIsNamedAndKept) {
   const std::string held = temp / "held.txt";
   WriteFileBytes(held, "newer");
   WriteFileBytes(held + "~QVSetup", "earlier");
-  StringList log, replaced, unrestored;
+  StringList log, replaced, none, unrestored;
   replaced.PushBack((held + "~QVSetup").c_str());
   HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_FALSE(RollbackInstall(log, replaced, nullptr, &unrestored));
+  EXPECT_FALSE(RollbackInstall(log, replaced, none, nullptr, &unrestored));
   CloseHandle(file);
 
   AppendUnrestoredBackups(unrestored);
@@ -168,7 +168,8 @@ TEST_F(FailureLog, ReportsTheCodeOfTheFailedStepAndTheRollbackRemovesWhatWasUnpa
   EXPECT_EQ(Printable(ReadFileBytes(kLogPath)),
             Printable(list + "Error = 5\r\n" + TextMode(SystemText(ERROR_ACCESS_DENIED) + "\n")));
 
-  EXPECT_FALSE(RollbackInstall(extractor_.installLog, extractor_.backupsMade));
+  EXPECT_FALSE(
+      RollbackInstall(extractor_.installLog, extractor_.backupsMade, extractor_.keptFiles));
   EXPECT_FALSE(FileExists(folder + "\\Bin\\a.txt"));
   EXPECT_FALSE(FileExists(folder + "\\Bin\\Amp.Sch"));
   EXPECT_TRUE(FolderExists(folder + "\\Bin\\Amp.qv")) << "a folder is no companion file";

@@ -33,7 +33,7 @@ void WriteCompanions(const std::string& base) {
 // The rollback of a run that replaced no earlier file.
 bool Rollback(StringList& log) {
   StringList none;
-  return RollbackInstall(log, none);
+  return RollbackInstall(log, none, none);
 }
 
 bool DeleteIfPresentAt(const std::string& base, const char* extension, bool flag) {
@@ -95,7 +95,7 @@ TEST(RollbackInstall, PutsBackWhatTheRunReplacedAndKeepsWhatBelongsToIt) {
   const std::string& folder = install.folder;
   LogFile(install.log, folder + "\\Beispiele\\Amp\\New.sch");
   WriteFileBytes(folder + "\\Beispiele\\Amp\\New.out", "new results");
-  StringList replaced;
+  StringList replaced, none;
   const std::vector<std::string> earlier = {"files", "links", "Beispiele\\Amp\\Amp.Sch",
                                             "Beispiele\\Amp\\Amp.qv",
                                             "Beispiele\\Amp\\osc_pll_sim.m"};
@@ -106,7 +106,7 @@ TEST(RollbackInstall, PutsBackWhatTheRunReplacedAndKeepsWhatBelongsToIt) {
   DeleteFileA((folder + "\\files").c_str());  // this run failed before its list
   WriteFileBytes(folder + "\\Beispiele\\Amp\\Amp.out", "the user's results");
 
-  RollbackInstall(install.log, replaced);
+  RollbackInstall(install.log, replaced, none);
   for (const std::string& name : earlier) {
     EXPECT_EQ(ReadFileBytes(folder + "\\" + name), "earlier " + name);
     EXPECT_FALSE(FileExists(folder + "\\" + name + "~QVSetup")) << name;
