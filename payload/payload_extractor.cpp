@@ -29,7 +29,11 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   if (!readPosition || !archiveEnd || archiveEnd <= readPosition) {
     return Fail(ERROR_RESOURCE_DATA_NOT_FOUND);
   }
-  if (journalPath && !BeginJournal()) return false;
+  if (journalPath) {
+    if (!BeginJournal()) return false;
+  } else {
+    folderWasEmpty_ = FolderIsEmpty(folder.data);
+  }
   CountPayloadFiles();
   if (!ExtractSections()) return false;
 
@@ -50,12 +54,12 @@ bool PayloadExtractor::BeginJournal() {
   const char* folder = g_setupState.installFolder.data;
   StringList plan;
   PlanInstallLog(plan);
-  const bool empty = FolderIsEmpty(folder);
+  folderWasEmpty_ = FolderIsEmpty(folder);
   // Backups already there are older than this run: it neither puts them
   // back nor deletes them, and a recovery must know them as such.
   StringList olderBackups;
-  if (!empty) FindBackupsBelow(folder, olderBackups);
-  if (!journal.Begin(journalPath, folder, empty, olderBackups, plan)) {
+  if (!folderWasEmpty_) FindBackupsBelow(folder, olderBackups);
+  if (!journal.Begin(journalPath, folder, folderWasEmpty_, olderBackups, plan)) {
     journalFailed = true;
     return Fail(GetLastError());
   }
@@ -215,15 +219,16 @@ FILE* PayloadExtractor::CreateReplacing(const char* path, const void* data, size
                                         bool* movedAside, bool* kept) {
   InUseRetry retry(progressDialog, path);
   for (;;) {
+    // Looked for only where the folder was not empty: there a repair finds
+    // the package's bytes in most places, and a first installation reads
+    // nothing.
+    if (data && !folderWasEmpty_ && !*movedAside && FileHoldsBytes(path, data, size)) {
+      *kept = true;
+      return nullptr;
+    }
     if (FILE* file = OpenNewFile(path)) return file;
     DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS && !*movedAside) {
-      // Compared only where a file is in the way: a first installation
-      // reads nothing.
-      if (data && FileHoldsBytes(path, data, size)) {
-        *kept = true;
-        return nullptr;
-      }
       *movedAside = MoveAsideRecorded(path);
       if (*movedAside) continue;
       error = GetLastError();

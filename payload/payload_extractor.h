@@ -81,9 +81,9 @@ struct PayloadExtractor {
   // another program holds is tried again (InUseRetry).
   bool WriteNewFile(const char* path, const void* data, size_t size, bool logged, bool mayKeep);
   // Opens path as a new file for writing. A file already there that holds
-  // the size bytes at data (when not null) is left as it is: null, with kept
-  // set. Any other is first moved aside (MoveAsideRecorded), never
-  // overwritten; movedAside says so.
+  // the size bytes at data (when not null, and the folder was not empty) is
+  // left as it is: null, with kept set. Any other is first moved aside
+  // (MoveAsideRecorded), never overwritten; movedAside says so.
   FILE* CreateReplacing(const char* path, const void* data, size_t size, bool* movedAside,
                         bool* kept);
   // Moves a list that an earlier installation left aside, so that a failed
@@ -99,4 +99,7 @@ struct PayloadExtractor {
   // While the plan is made: where the walk's lines go instead of the install
   // log, and nothing is written.
   StringList* plan_ = nullptr;
+  // The install folder held nothing when the run began: no file can be in
+  // the way, so none is compared.
+  bool folderWasEmpty_ = false;
 };

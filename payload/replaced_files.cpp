@@ -39,22 +39,20 @@ bool ClearReadOnly(const char* path) {
 }
 
 bool FileHoldsBytes(const char* path, const void* data, size_t size) {
-  WIN32_FILE_ATTRIBUTE_DATA found;
-  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &found) ||
-      (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || found.nFileSizeHigh != 0 ||
-      found.nFileSizeLow != size) {
-    return false;
-  }
   KernelHandle file;
   file.Reset(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) return false;
+  LARGE_INTEGER fileSize;
+  if (!file || !GetFileSizeEx(file.get(), &fileSize) ||
+      static_cast<uint64_t>(fileSize.QuadPart) != size) {
+    return false;
+  }
   const char* expected = static_cast<const char*>(data);
   char buffer[65536];
   for (;;) {
     DWORD read = 0;
     if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return false;
-    // One byte more than the size said means the file grew meanwhile.
+    // More bytes than the size said: the file grew meanwhile.
     if (read > size) return false;
     if (read == 0) return size == 0;
     if (std::memcmp(buffer, expected, read) != 0) return false;

@@ -4,8 +4,11 @@
 #   - the installer's check at start (SHA-256 of the archive in place) and its
 #     ExtractPayload into an empty folder under Wine (the archive and its
 #     checksum are the harness's own resources, as in the installer),
-#   - ExtractPayload once more into the same folder, over that installation,
+#   - ExtractPayload once more into the same folder, over that unchanged
+#     installation (a repair: every file is kept but qv.ini and "files"),
 #     and the deletion of the backups of the files it replaced,
+#   - the same over a changed installation (every file of the same size,
+#     its last byte changed: compared in full, then replaced),
 #   - Wine's xcopy /E /I /Q of the same unpacked tree,
 #   - native tar -xf of the same tree,
 # all on the same file system (inside the bench prefix's drive C). Also checks
@@ -52,7 +55,14 @@ cp -a "$out/package" "$drive/src"
 cp "$out/extract_bench.exe" "$drive/"
 wine cmd /c exit >/dev/null 2>&1  # start Wine's helper processes once
 
-check_ms=() extract_ms=() over_ms=() backups_ms=() extract_process_ms=() xcopy_ms=() tar_ms=() peak_ws=() peak_private=()
+# Changes the last byte of every file below $1, keeping its size.
+change_files() {
+  find "$1" -type f -size +0 -print0 | xargs -0 perl -e '
+    for (@ARGV) { open my $f, "+<", $_ or die "$_: $!"; binmode $f; seek $f, -1, 2;
+      read $f, my $c, 1; seek $f, -1, 2; print $f chr(ord($c) ^ 1); close $f }'
+}
+
+check_ms=() extract_ms=() over_ms=() backups_ms=() changed_ms=() changed_backups_ms=() extract_process_ms=() xcopy_ms=() tar_ms=() peak_ws=() peak_private=()
 for ((i = 1; i <= runs; i++)); do
   mkdir "$drive/x$i"
   t0=$(now); wine 'C:\bench\extract_bench.exe' "C:\\bench\\x$i" >"$out/x/run$i.txt" 2>&1; t1=$(now)
@@ -66,6 +76,11 @@ for ((i = 1; i <= runs; i++)); do
   over_ms+=("$(awk '/^extract_ms/ { print $2 }' "$out/x/over$i.txt")")
   backups_ms+=("$(awk '/^delete_backups_ms/ { print $2 }' "$out/x/over$i.txt")")
 
+  change_files "$drive/x$i"
+  wine 'C:\bench\extract_bench.exe' "C:\\bench\\x$i" >"$out/x/changed$i.txt" 2>&1
+  changed_ms+=("$(awk '/^extract_ms/ { print $2 }' "$out/x/changed$i.txt")")
+  changed_backups_ms+=("$(awk '/^delete_backups_ms/ { print $2 }' "$out/x/changed$i.txt")")
+
   t0=$(now); wine xcopy /E /I /Q 'C:\bench\src' "C:\\bench\\c$i" >/dev/null 2>&1; t1=$(now)
   xcopy_ms+=("$(ms "$t0" "$t1")")
 
@@ -76,8 +91,10 @@ for ((i = 1; i <= runs; i++)); do
   if [ "$i" -eq 1 ]; then
     grep -q '^ok 1' "$out/x/run1.txt" && grep -q '^intact 1' "$out/x/run1.txt" ||
       { cat "$out/x/run1.txt"; exit 1; }
-    grep -q '^ok 1' "$out/x/over1.txt" && grep -q '^replaced 2229' "$out/x/over1.txt" ||
-      { cat "$out/x/over1.txt"; exit 1; }
+    grep -q '^ok 1' "$out/x/over1.txt" && grep -qE '^replaced 2\s*$' "$out/x/over1.txt" &&
+      grep -q '^kept 2227' "$out/x/over1.txt" || { cat "$out/x/over1.txt"; exit 1; }
+    grep -q '^ok 1' "$out/x/changed1.txt" && grep -q '^replaced 2229' "$out/x/changed1.txt" ||
+      { cat "$out/x/changed1.txt"; exit 1; }
     diff -r --exclude='*.qv' --exclude=files "$drive/src" "$drive/x1" >/dev/null ||
       { echo "bench: the extracted tree differs from the package" >&2; exit 1; }
     [ "$(find "$drive/c1" -type f | wc -l)" -eq 1764 ] || { echo "bench: xcopy copied too little" >&2; exit 1; }
@@ -96,11 +113,15 @@ echo "  qvpack pack                  $p"
 echo "  check at start (SHA-256)     $c"
 echo "  ExtractPayload (in process)  $e"
 echo "  extraction, whole process    $ep"
-echo "  ExtractPayload (reinstall)   $(median "${over_ms[@]}")"
+r=$(median "${over_ms[@]}")
+echo "  ExtractPayload (repair)      $r"
 echo "  deleting its backups         $(median "${backups_ms[@]}")"
+echo "  ExtractPayload (changed)     $(median "${changed_ms[@]}")"
+echo "  deleting its backups         $(median "${changed_backups_ms[@]}")"
 echo "  wine xcopy /E /I /Q          $x"
 echo "  tar -xf (native)             $t"
-awk -v c="$c" -v e="$e" -v ep="$ep" -v x="$x" -v t="$t" 'BEGIN {
+awk -v c="$c" -v e="$e" -v ep="$ep" -v x="$x" -v t="$t" -v r="$r" 'BEGIN {
   printf "ratios: ExtractPayload/xcopy %.2f, extraction process/xcopy %.2f, ExtractPayload/tar %.2f\n", e / x, ep / x, e / t
-  printf "        check/ExtractPayload %.2f (at most 0.20)\n", c / e }'
+  printf "        check/ExtractPayload %.2f (at most 0.20)\n", c / e
+  printf "        repair/ExtractPayload %.2f (at most 0.50)\n", r / e }'
 echo "check and extraction, peak memory: working set $(median "${peak_ws[@]}") KiB, private $(median "${peak_private[@]}") KiB"

@@ -5,7 +5,7 @@
 // the backups of the files it replaced are deleted, as after a successful run,
 // and with them the run's journal.
 // Prints the times of the check, of ExtractPayload alone and of the deletion,
-// and the peak memory of the process.
+// how many files it replaced and kept, and the peak memory of the process.
 #include <windows.h>
 // psapi.h needs the types of windows.h.
 #include <psapi.h>
@@ -64,11 +64,12 @@ int main(int argc, char** argv) {
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
   std::printf(
-      "ok %d\nintact %d\nfiles %d\nlog_lines %d\nreplaced %d\ncheck_ms %.1f\nextract_ms %.1f\n"
-      "delete_backups_ms %.1f\n"
+      "ok %d\nintact %d\nfiles %d\nlog_lines %d\nreplaced %d\nkept %d\ncheck_ms %.1f\n"
+      "extract_ms %.1f\ndelete_backups_ms %.1f\n"
       "peak_working_set_kb %lu\npeak_private_kb %lu\n",
       ok ? 1 : 0, intact ? 1 : 0, extractor.filesWritten, extractor.installLog.count,
-      extractor.backupsMade.count, Milliseconds(start, checked), Milliseconds(extracting, stop),
+      extractor.backupsMade.count, extractor.keptFiles.count, Milliseconds(start, checked),
+      Milliseconds(extracting, stop),
       Milliseconds(stop, deleted), static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
       static_cast<unsigned long>(memory.PeakPagefileUsage / 1024));
   return ok ? 0 : 1;
