@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include "common/ansi_path.h"
 #include "common/reg_key.h"
 #include "common/shell_link.h"
 #include "common/stdio_file.h"
@@ -55,9 +56,10 @@ void ShortcutMaker::ReadBrowserPath() {
 }
 
 bool ShortcutMaker::CreateShortcuts(const TextString& pspiceFolder) {
-  char folder[MAX_PATH + 1] = {};
-  if (SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, folder) != S_OK) return false;
-  currentFolder.Concat(folder, "\\DO-Dazuvazav");
+  // A folder that the "A" functions cannot reach counts as unresolved.
+  TextString folder;
+  if (!ShellFolderPath(CSIDL_PROGRAMS, folder)) return false;
+  currentFolder.Concat(folder.data, "\\DO-Dazuvazav");
   // An existing group folder is fine: its shortcuts are made anew.
   CreateDirectoryA(currentFolder.data, nullptr);
   PushLine(linksLog, "F", currentFolder);
@@ -68,8 +70,8 @@ bool ShortcutMaker::CreateShortcuts(const TextString& pspiceFolder) {
       (withOctave && !MakeShortcut(OctaveLink, pspiceFolder)))
     return false;
 
-  if (SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder) != S_OK) return true;
-  currentFolder.Assign(folder);
+  if (!ShellFolderPath(CSIDL_DESKTOPDIRECTORY, folder)) return true;
+  currentFolder.Assign(folder.data);
   // The desktop gets no uninstall shortcut, and its failures do not count.
   MakeShortcut(ExamplesLink, pspiceFolder);
   MakeShortcut(PSpiceLink, pspiceFolder);

@@ -1,20 +1,10 @@
 #include "detect/start_menu.h"
 
-#include <shlobj.h>
-#include <windows.h>
-
 #include <cstring>
 
-bool ResolveProgramsRoot(int csidl, TextString& root) {
-  root.SetLength(MAX_PATH);
-  root.data[0] = 0;
-  if (SHGetFolderPathA(nullptr, csidl, nullptr, 0, root.data) != S_OK) {
-    root.SetLength(0);
-    return false;
-  }
-  root.TrimToTerminator();
-  return true;
-}
+#include "common/ansi_path.h"
+
+bool ResolveProgramsRoot(int csidl, TextString& root) { return ShellFolderPath(csidl, root); }
 
 FolderEntries::FolderEntries(const TextString& folder) : folder_(folder) {
   TextString pattern;

@@ -9,8 +9,8 @@
 // menu and enumerate one folder. How they walk (which subfolders, which files,
 // when to stop) stays in each locator.
 
-// The current path of a Start-menu root (SHGetFolderPathA with the given CSIDL,
-// flags 0); false when the shell cannot resolve it.
+// The current path of a Start-menu root (ShellFolderPath with the given CSIDL);
+// false when the shell cannot resolve it or the "A" functions cannot reach it.
 bool ResolveProgramsRoot(int csidl, TextString& root);
 
 // The entries of one folder in the order that the runtime's enumeration

@@ -29,7 +29,8 @@ bool RemoveTree(const std::string& path) {
   HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = entry.cFileName;
+      const std::string name =
+          entry.cAlternateFileName[0] ? entry.cAlternateFileName : entry.cFileName;
       if (name != "." && name != "..") RemoveTree(path + "\\" + name);
     } while (FindNextFileA(find, &entry));
     FindClose(find);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include "common/shell_link.h"
 #include "dialog_driver.h"
 #include "setup/setup_state.h"
 #include "support/com_scope.h"
@@ -261,6 +262,29 @@ TEST_F(FolderDialog, ExistingFileIsNoFolder) {
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(message_.text, kInvalid) << Printable(message_.text);
   EXPECT_EQ(Stored(g_setupState.installFolder), "<empty>");
+}
+
+TEST_F(FolderDialog, NewFolderOutsideTheCodePageIsMadeAndStoredByItsShortName) {
+  const std::wstring made = std::wstring(WideText(temp_.path().c_str()).get()) + L"\\\u0141";
+  // Wine names each "Ł" by 8 letters: 24 more below it outgrow the 247 allowed.
+  std::wstring deep = made;
+  for (int i = 0; i < 24; ++i) deep += L"\\\u0141";
+  driver_.Then(WaitForDialog(dialog_)).Then([&](HWND) {
+    SetDlgItemTextW(dialog_, kInstallEdit, deep.c_str());
+    Click(dialog_, kOk);
+    return true;
+  });
+  AfterMessage([&] {
+    SetDlgItemTextW(dialog_, kInstallEdit, made.c_str());
+    SetDlgItemTextA(dialog_, kUserEdit, temp_.path().c_str());
+    Click(dialog_, kOk);
+  });
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(message_.text.substr(0, 26), "Der Ordnername ist zu lang") << Printable(message_.text);
+  EXPECT_EQ(GetFileAttributesW((made + L"\\\u0141").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "made for the refused text, then removed";
+  ASSERT_TRUE(WriteFileBytes(Stored(g_setupState.installFolder) + "\\probe", "x"));
+  EXPECT_NE(GetFileAttributesW((made + L"\\probe").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(FolderDialog, OnlyTheFirst999CharactersAreRead) {
