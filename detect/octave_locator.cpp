@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/ansi_path.h"
 #include "common/ascii_upper.h"
 #include "detect/start_menu.h"
 
@@ -52,7 +53,7 @@ void OctaveLocator::SelectOctaveTarget(int32_t n) {
 
 void OctaveLocator::SearchStartMenuFolder(int csidl) {
   TextString root;
-  if (ResolveProgramsRoot(csidl, root)) WalkFolder(root);
+  if (ShellFolderPath(csidl, root)) WalkFolder(root);
 }
 
 // Every subfolder is walked, whatever its name, and there is no early stop:

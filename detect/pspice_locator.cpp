@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "common/ansi_path.h"
 #include "common/ascii_upper.h"
 #include "detect/start_menu.h"
 
@@ -35,7 +36,7 @@ void PSpiceLocator::FindPSpiceFolder(const char* folderTree) {
 
 void PSpiceLocator::SearchStartMenuFolder(int csidl) {
   TextString root;
-  if (ResolveProgramsRoot(csidl, root)) WalkFolder(root);
+  if (ShellFolderPath(csidl, root)) WalkFolder(root);
 }
 
 // Only PSpice Student folders are entered, so a PSpice Student group inside

@@ -2,10 +2,6 @@
 
 #include <cstring>
 
-#include "common/ansi_path.h"
-
-bool ResolveProgramsRoot(int csidl, TextString& root) { return ShellFolderPath(csidl, root); }
-
 FolderEntries::FolderEntries(const TextString& folder) : folder_(folder) {
   TextString pattern;
   pattern.Concat(folder.data, "\\*");

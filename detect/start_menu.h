@@ -5,13 +5,9 @@
 
 #include "common/text_string.h"
 
-// What both locators do the same way: resolve a Programs root of the Start
-// menu and enumerate one folder. How they walk (which subfolders, which files,
-// when to stop) stays in each locator.
-
-// The current path of a Start-menu root (ShellFolderPath with the given CSIDL);
-// false when the shell cannot resolve it or the "A" functions cannot reach it.
-bool ResolveProgramsRoot(int csidl, TextString& root);
+// What both locators do the same way: enumerate one folder of the Start menu
+// (its Programs roots come from ShellFolderPath). How they walk (which
+// subfolders, which files, when to stop) stays in each locator.
 
 // The entries of one folder in the order that the runtime's enumeration
 // (_findfirst64i32 / _findnext64i32) returns them, without "." and "..". It

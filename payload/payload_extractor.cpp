@@ -29,11 +29,9 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   if (!readPosition || !archiveEnd || archiveEnd <= readPosition) {
     return Fail(ERROR_RESOURCE_DATA_NOT_FOUND);
   }
-  if (journalPath) {
-    if (!BeginJournal()) return false;
-  } else {
-    folderWasEmpty_ = FolderIsEmpty(folder.data);
-  }
+  if (journalPath && !RecoverEarlierRun()) return false;
+  folderWasEmpty_ = FolderIsEmpty(folder.data);
+  if (journalPath && !BeginJournal()) return false;
   CountPayloadFiles();
   if (!ExtractSections()) return false;
 
@@ -46,15 +44,16 @@ bool PayloadExtractor::ExtractPayload(HWND dialog) {
   return true;
 }
 
+bool PayloadExtractor::RecoverEarlierRun() {
+  if (RecoverInterruptedRuns(journalPath, progressDialog, &unfinishedRecovery)) return true;
+  journalFailed = unfinishedRecovery.file.length == 0;
+  return Fail(GetLastError());
+}
+
 bool PayloadExtractor::BeginJournal() {
-  if (!RecoverInterruptedRuns(journalPath, progressDialog, &unfinishedRecovery)) {
-    journalFailed = unfinishedRecovery.file.length == 0;
-    return Fail(GetLastError());
-  }
   const char* folder = g_setupState.installFolder.data;
   StringList plan;
   PlanInstallLog(plan);
-  folderWasEmpty_ = FolderIsEmpty(folder);
   // Backups already there are older than this run: it neither puts them
   // back nor deletes them, and a recovery must know them as such.
   StringList olderBackups;
@@ -184,7 +183,9 @@ bool PayloadExtractor::WriteNewFile(const char* path, const void* data, size_t s
                                     bool mayKeep) {
   bool movedAside = false;
   bool kept = false;
-  FILE* opened = CreateReplacing(path, mayKeep ? data : nullptr, size, &movedAside, &kept);
+  // Into a folder that was empty no file can be in the way: nothing is read.
+  const bool compare = mayKeep && !folderWasEmpty_;
+  FILE* opened = CreateReplacing(path, data, size, compare, &movedAside, &kept);
   if (kept) {
     keptFiles.PushBack(path);
     if (logged) Log(">", path);
@@ -216,13 +217,11 @@ bool PayloadExtractor::WriteNewFile(const char* path, const void* data, size_t s
 }
 
 FILE* PayloadExtractor::CreateReplacing(const char* path, const void* data, size_t size,
-                                        bool* movedAside, bool* kept) {
+                                        bool compare, bool* movedAside, bool* kept) {
   InUseRetry retry(progressDialog, path);
   for (;;) {
-    // Looked for only where the folder was not empty: there a repair finds
-    // the package's bytes in most places, and a first installation reads
-    // nothing.
-    if (data && !folderWasEmpty_ && !*movedAside && FileHoldsBytes(path, data, size)) {
+    // Compared before the open: in a repair most files hold the package's bytes.
+    if (compare && !*movedAside && FileHoldsBytes(path, data, size)) {
       *kept = true;
       return nullptr;
     }

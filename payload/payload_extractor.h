@@ -58,8 +58,10 @@ struct PayloadExtractor {
   bool ExtractFile(const uint8_t* content, const TextString& path, int32_t size);
 
  private:
-  // Puts right an earlier run that was cut off, then writes this run's
-  // journal: the plan, the folder's emptiness and the backups already there.
+  // Puts right an earlier run that was cut off (RecoverInterruptedRuns).
+  bool RecoverEarlierRun();
+  // Writes this run's journal: the plan, the folder's emptiness and the
+  // backups already there.
   bool BeginJournal();
   // The install log that a complete run writes, made by the extraction's own
   // walk with nothing written: what a run that is cut off may have created or
@@ -80,12 +82,12 @@ struct PayloadExtractor {
   // into the journal, or is deleted again when it cannot. A file that
   // another program holds is tried again (InUseRetry).
   bool WriteNewFile(const char* path, const void* data, size_t size, bool logged, bool mayKeep);
-  // Opens path as a new file for writing. A file already there that holds
-  // the size bytes at data (when not null, and the folder was not empty) is
-  // left as it is: null, with kept set. Any other is first moved aside
-  // (MoveAsideRecorded), never overwritten; movedAside says so.
-  FILE* CreateReplacing(const char* path, const void* data, size_t size, bool* movedAside,
-                        bool* kept);
+  // Opens path as a new file for writing. With compare, a file already there
+  // that holds the size bytes at data is left as it is: null, with kept set.
+  // Any other is first moved aside (MoveAsideRecorded), never overwritten;
+  // movedAside says so.
+  FILE* CreateReplacing(const char* path, const void* data, size_t size, bool compare,
+                        bool* movedAside, bool* kept);
   // Moves a list that an earlier installation left aside, so that a failed
   // run gives it back; a folder of that name is left. Without an earlier
   // list the run's own will be new: the journal records it.
